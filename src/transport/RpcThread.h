@@ -1,0 +1,43 @@
+#pragma once
+// A thread running one routine, with a done event that joins can wait on with a
+// time-out. A thread that has not ended when its wrapper is destroyed is detached.
+
+#include <atomic>
+#include <cstdint>
+#include <thread>
+
+#include "RpcEvent.h"
+#include "RpcResult.h"
+
+inline constexpr int RPC_PRIORITY_BELOW_NORMAL = 255;
+inline constexpr int RPC_PRIORITY_NORMAL = 256;
+inline constexpr int RPC_PRIORITY_ABOVE_NORMAL = 257;
+
+class CRpcThread {
+public:
+    using Routine = std::uint32_t (*)(void* argument);
+
+    CRpcThread() = default;
+    ~CRpcThread();
+    CRpcThread(const CRpcThread&) = delete;
+    CRpcThread& operator=(const CRpcThread&) = delete;
+
+    // Priorities are accepted for the record and otherwise left to the system.
+    RpcResult Create(Routine routine, void* argument, int priority);
+    // 0 when the thread ended within the time-out (RPC_INFINITE waits for ever), -1 on time-out, 1 on failure.
+    int Join(std::uint32_t timeoutMs);
+
+    RpcResult Status() const { return m_lStatus; }
+    bool IsFinished() const { return m_bFinished.load(); }
+    std::uint32_t ExitValue() const { return m_ulExitValue.load(); }
+
+private:
+    std::thread m_thread;
+    RpcResult m_lStatus = RPC_E_OUTOFMEMORY;
+    std::atomic<bool> m_bFinished{false};
+    std::atomic<std::uint32_t> m_ulExitValue{0};
+    CRpcEvent m_done{true};
+};
+
+// A small id for the calling thread, unique for the life of the process; never 0.
+std::uint32_t RpcCurrentThreadId();
