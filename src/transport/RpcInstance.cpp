@@ -139,6 +139,8 @@ std::uint32_t CRpcInstance::NewBindingId() {
 RpcResult CRpcInstance::OpenRemote(const CRpcAddress* address, const GUID* clsid, const GUID* iid, void** out) {
     if (!address || !clsid || !out) return RPC_E_INVALIDARG;
     if (!CallingContext()) return RPC_E_THREAD_NOT_REGISTERED;
+    // Without the I/O thread nobody would ever read the object's answers.
+    if (!IsStarted()) return RPC_E_SERVER_NOT_STARTED;
 
     auto binding = RpcMake<CRpcBinding>(RPC_SIDE_CLIENT);
     auto link = RpcMake<CRpcClientLink>(this);
@@ -165,6 +167,9 @@ RpcResult CRpcInstance::OpenRemote(const CRpcAddress* address, const GUID* clsid
         return fail(RpcFailed(r) ? r : RPC_E_BAD_OPEN_ANSWER);
 
     Lock lock(m_lock);
+    // The instance may have stopped while we waited: nobody would poll the link.
+    if (!m_bStarted || m_bStopping) return fail(RPC_E_SERVER_NOT_STARTED);
+    if (!m_threads.count(RpcCurrentThreadId())) return fail(RPC_E_THREAD_NOT_REGISTERED);
     RpcPtr<IRpcProxy> proxy;
     r = m_registry.CreateProxy(clsid, &IID_IRpcProxy, proxy.PutVoid());
     if (RpcFailed(r)) return fail(r);

@@ -4,7 +4,7 @@
 
 CRpcThread::~CRpcThread() {
     if (!m_thread.joinable()) return;
-    if (m_bFinished.load())
+    if (m_state->bFinished.load())
         m_thread.join();
     else
         m_thread.detach();
@@ -12,14 +12,13 @@ CRpcThread::~CRpcThread() {
 
 RpcResult CRpcThread::Create(Routine routine, void* argument, int /*priority*/) {
     if (m_thread.joinable()) return RPC_E_INVALIDARG;
-    m_done.Reset();
-    m_bFinished = false;
+    m_state = std::make_shared<State>();
     m_lStatus = RPC_S_THREAD_CREATED;
     try {
-        m_thread = std::thread([this, routine, argument] {
-            m_ulExitValue = routine(argument);
-            m_bFinished = true;
-            m_done.Set();
+        m_thread = std::thread([state = m_state, routine, argument] {
+            state->ulExitValue = routine(argument);
+            state->bFinished = true;
+            state->done.Set();
         });
     } catch (const std::system_error&) {
         m_lStatus = RPC_E_OUTOFMEMORY;
@@ -29,9 +28,9 @@ RpcResult CRpcThread::Create(Routine routine, void* argument, int /*priority*/) 
 
 int CRpcThread::Join(std::uint32_t timeoutMs) {
     if (!m_thread.joinable()) return m_lStatus == RPC_S_THREAD_CREATED ? 0 : 1;
-    if (!m_done.Wait(timeoutMs)) return -1;
-    m_done.Reset();
     if (m_thread.get_id() == std::this_thread::get_id()) return 1;
+    if (!m_state->done.Wait(timeoutMs)) return -1;
+    m_state->done.Reset();
     m_thread.join();
     return 0;
 }

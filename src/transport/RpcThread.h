@@ -1,9 +1,11 @@
 #pragma once
 // A thread running one routine, with a done event that joins can wait on with a
-// time-out. A thread that has not ended when its wrapper is destroyed is detached.
+// time-out. A thread that has not ended when its wrapper is destroyed is detached;
+// the state it writes at its end is shared, so the wrapper may go first.
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <thread>
 
 #include "RpcEvent.h"
@@ -28,15 +30,19 @@ public:
     int Join(std::uint32_t timeoutMs);
 
     RpcResult Status() const { return m_lStatus; }
-    bool IsFinished() const { return m_bFinished.load(); }
-    std::uint32_t ExitValue() const { return m_ulExitValue.load(); }
+    bool IsFinished() const { return m_state->bFinished.load(); }
+    std::uint32_t ExitValue() const { return m_state->ulExitValue.load(); }
 
 private:
+    struct State {
+        std::atomic<bool> bFinished{false};
+        std::atomic<std::uint32_t> ulExitValue{0};
+        CRpcEvent done{true};
+    };
+
     std::thread m_thread;
     RpcResult m_lStatus = RPC_E_OUTOFMEMORY;
-    std::atomic<bool> m_bFinished{false};
-    std::atomic<std::uint32_t> m_ulExitValue{0};
-    CRpcEvent m_done{true};
+    std::shared_ptr<State> m_state = std::make_shared<State>();
 };
 
 // A small id for the calling thread, unique for the life of the process; never 0.

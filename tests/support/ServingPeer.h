@@ -4,6 +4,7 @@
 // messages arrive for it.
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 
 #include "EchoObject.h"
@@ -21,7 +22,9 @@ public:
         m_main = std::thread([this] {
             m_instance->RegisterThread();
             m_bRegistered = true;
-            while (!m_bStop) m_instance->WaitForMessages(5);
+            while (!m_bStop)
+                if (RpcFailed(m_instance->WaitForMessages(5)))  // stopped under us: nothing to serve
+                    std::this_thread::sleep_for(std::chrono::milliseconds(5));
             m_instance->UnregisterThread();
         });
         while (!m_bRegistered) std::this_thread::yield();

@@ -274,6 +274,15 @@ TEST_F(InstanceTest, OpenArgumentAndRegistrationErrors) {
     EXPECT_EQ(OpenTestEcho(quorvel.Instance(), freePort, &echo), RPC_E_CLIENT_SOCKET);
 }
 
+TEST_F(InstanceTest, OpeningNeedsAStartedInstance) {
+    ServingPeer engine;
+    auto idle = CRpcInstance::Create();
+    idle->RegisterThread();
+    RpcPtr<ITestEcho> echo;
+    EXPECT_EQ(OpenTestEcho(idle.Get(), engine.Port(), &echo), RPC_E_SERVER_NOT_STARTED);
+    idle->UnregisterThread();
+}
+
 TEST_F(InstanceTest, RegistrationAndMainThreadHandOver) {
     auto instance = CRpcInstance::Create();
     EXPECT_EQ(instance->RegisterThread(1), RPC_E_NOT_SUPPORTED);
