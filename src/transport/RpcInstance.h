@@ -33,6 +33,7 @@ struct CRpcAddress {
 
 inline constexpr std::uint32_t RPC_DEFAULT_OPEN_TIMEOUT_MS = 60000;
 inline constexpr std::uint32_t RPC_FIRST_CALL_ID = 0xF0000000u;
+inline constexpr std::uint32_t RPC_DEFAULT_CALL_TIMEOUT_MS = 5000;
 
 class CRpcInstance : public CRpcInternalObject {
 public:
@@ -65,6 +66,10 @@ public:
     // Ours: a test may shorten the open time-out; the listening port actually bound.
     void SetOpenTimeout(std::uint32_t timeoutMs) { m_ulOpenTimeoutMs = timeoutMs; }
     std::uint32_t OpenTimeout() const { return m_ulOpenTimeoutMs; }
+    // How long a proxy waits for the answer to a two-way call before it fails the
+    // call with RPC_E_CALL_TIMEOUT; RPC_INFINITE waits until the connection closes.
+    void SetCallTimeout(std::uint32_t timeoutMs) { m_ulCallTimeoutMs = timeoutMs; }
+    std::uint32_t CallTimeout() const { return m_ulCallTimeoutMs; }
     std::int32_t ListeningPort();
     bool IsStarted();
     std::uint32_t MainThreadId();
@@ -118,4 +123,5 @@ private:
     std::uint32_t m_ulNextCallId = RPC_FIRST_CALL_ID;
     std::uint32_t m_ulNextBindingId = 1;
     std::atomic<std::uint32_t> m_ulOpenTimeoutMs{RPC_DEFAULT_OPEN_TIMEOUT_MS};
+    std::atomic<std::uint32_t> m_ulCallTimeoutMs{RPC_DEFAULT_CALL_TIMEOUT_MS};
 };
