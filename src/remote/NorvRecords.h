@@ -11,6 +11,8 @@
 
 struct CVec2 {
     float x = 0, y = 0;
+
+    friend bool operator==(const CVec2&, const CVec2&) = default;
 };
 template <>
 struct TRpcLayout<CVec2> {
@@ -19,6 +21,8 @@ struct TRpcLayout<CVec2> {
 
 struct CVec3 {
     float x = 0, y = 0, z = 0;
+
+    friend bool operator==(const CVec3&, const CVec3&) = default;
 };
 template <>
 struct TRpcLayout<CVec3> {
@@ -35,6 +39,8 @@ struct CNorvObjectRecord {
     float m_rValue1 = 0, m_rValue2 = 0, m_rValue3 = 0;
     std::uint32_t m_ulRollOffPresent = 0;
     float m_rRollOffA = 0, m_rRollOffB = 0, m_rRollOffC = 0, m_rRollOffD = 0;
+
+    friend bool operator==(const CNorvObjectRecord&, const CNorvObjectRecord&) = default;
 };
 template <>
 struct TRpcLayout<CNorvObjectRecord> {
@@ -50,6 +56,8 @@ struct CNorvMicroRecord {
     CVec3 m_second;
     CVec3 m_front;  // Nx, Ny, Nz
     CVec3 m_top;    // Tx, Ty, Tz
+
+    friend bool operator==(const CNorvMicroRecord&, const CNorvMicroRecord&) = default;
 };
 template <>
 struct TRpcLayout<CNorvMicroRecord> {
@@ -60,6 +68,8 @@ struct TRpcLayout<CNorvMicroRecord> {
 struct CNorvMicro {
     std::uint32_t m_ulMicroId = 0;
     CNorvMicroRecord m_record;
+
+    friend bool operator==(const CNorvMicro&, const CNorvMicro&) = default;
 };
 
 // The microphone list: one count, then all the ids, then all the records.
@@ -94,6 +104,8 @@ struct CNorvVoiceRecord {
     std::int32_t m_lRollOff3 = 0;
     std::uint32_t m_ulNameLength = 0;  // bytes kept in m_szName
     char m_szName[NORV_VOICE_NAME_MAX + 1] = {};
+
+    friend bool operator==(const CNorvVoiceRecord&, const CNorvVoiceRecord&) = default;
 };
 template <>
 struct TRpcCodec<CNorvVoiceRecord> {
@@ -112,6 +124,8 @@ struct CNorvLoadedObjectRecord {
     std::uint32_t m_ulReferenceCount = 0;
     std::uint32_t m_ulUnloadedFlag = 0;  // the load state is its logical negation
     std::uint32_t m_ulSize = 0;
+
+    friend bool operator==(const CNorvLoadedObjectRecord&, const CNorvLoadedObjectRecord&) = default;
 };
 template <>
 struct TRpcLayout<CNorvLoadedObjectRecord> {
@@ -135,6 +149,8 @@ struct CPropSceneObjectRecord {
     CVec3 m_pathVertices[PROP_MAX_PATHS][PROP_MAX_PATH_VERTICES];
     CVec3 m_physicalPosition;
     CVec3 m_virtualPosition;
+
+    friend bool operator==(const CPropSceneObjectRecord&, const CPropSceneObjectRecord&) = default;
 };
 template <>
 struct TRpcCodec<CPropSceneObjectRecord> {
@@ -147,6 +163,8 @@ struct TRpcCodec<CPropSceneObjectRecord> {
 struct CPropZoneVertex {
     float m_rX = 0, m_rY = 0;
     std::uint32_t m_ulWord3 = 0, m_ulWord4 = 0;
+
+    friend bool operator==(const CPropZoneVertex&, const CPropZoneVertex&) = default;
 };
 template <>
 struct TRpcLayout<CPropZoneVertex> {
@@ -158,6 +176,8 @@ struct CPropWallLine {
     std::uint32_t m_ulClosed = 0;
     std::uint32_t m_ulFirstVertex = 0;
     std::uint32_t m_ulVertexCount = 0;
+
+    friend bool operator==(const CPropWallLine&, const CPropWallLine&) = default;
 };
 template <>
 struct TRpcLayout<CPropWallLine> {
@@ -171,6 +191,8 @@ struct CPropOccluder {
     float m_rOcclusion = 0;
     std::int32_t m_lOccluderId = 0;
     std::uint32_t m_ulWord5 = 0;
+
+    friend bool operator==(const CPropOccluder&, const CPropOccluder&) = default;
 };
 template <>
 struct TRpcLayout<CPropOccluder> {
@@ -209,6 +231,8 @@ struct CPropPortalRecord {
     float m_rBottomHeight = 0;
     float m_rTopHeight = 0;
     std::uint32_t m_ulWord9 = 0;
+
+    friend bool operator==(const CPropPortalRecord&, const CPropPortalRecord&) = default;
 };
 template <>
 struct TRpcLayout<CPropPortalRecord> {
