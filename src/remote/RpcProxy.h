@@ -38,6 +38,8 @@ public:
         m_unclaimed.clear();
     }
 
+    std::uint32_t BindingId() const { return m_ulBindingId; }
+
     // Only the answer to the call in progress is kept. Anything else (answers to
     // calls given up on, answers nobody asked for, one-way or unknown methods) is
     // dropped at once, so a peer cannot make us hold messages without bound.

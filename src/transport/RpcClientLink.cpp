@@ -87,11 +87,7 @@ void CRpcClientLink::DataReceived(CRpcChannel*, CRpcBuffer* frame) {
         // The first link message of any kind settles the open.
         m_bOpenWait = false;
         m_bOpenSettled = true;
-        const std::uint32_t length = frame->PayloadLength();
-        if (length >= RPC_LINK_HEADER_SIZE + RPC_STATUS_BODY_SIZE && RpcLoad32(frame->Payload()) == LINK_STATUS)
-            m_lOpenResult = static_cast<RpcResult>(RpcLoad32(frame->Payload() + RPC_LINK_HEADER_SIZE));
-        else
-            m_lOpenResult = RPC_E_BAD_OPEN_ANSWER;
+        m_lOpenResult = OpenResultOf(frame);
         return;
     }
     LinkMessage message;
@@ -107,6 +103,13 @@ void CRpcClientLink::DataReceived(CRpcChannel*, CRpcBuffer* frame) {
     default:
         break;
     }
+}
+
+RpcResult CRpcClientLink::OpenResultOf(CRpcBuffer* frame) {
+    const std::uint32_t length = frame->PayloadLength();
+    if (length < RPC_LINK_HEADER_SIZE + RPC_STATUS_BODY_SIZE || RpcLoad32(frame->Payload()) != LINK_STATUS)
+        return RPC_E_BAD_OPEN_ANSWER;
+    return static_cast<RpcResult>(RpcLoad32(frame->Payload() + RPC_LINK_HEADER_SIZE));
 }
 
 void CRpcClientLink::ChannelClosed(CRpcChannel*) { m_pInstance->WakeOwner(m_ulBindingId); }

@@ -20,6 +20,8 @@ public:
     // RPC_E_OPEN_TIMEOUT.
     RpcResult Open(const GUID& clsid, std::uint32_t timeoutMs);
     void SetBindingId(std::uint32_t id) { m_ulBindingId = id; }
+    // What the first link message after LINK_OPEN says about the open.
+    static RpcResult OpenResultOf(CRpcBuffer* frame);
 
     RpcResult SendAsClient(const void* data, std::uint32_t length, std::uint32_t mode) override;
     void DataReceived(CRpcChannel* channel, CRpcBuffer* frame) override;

@@ -277,12 +277,13 @@ void CRpcInstance::DeliverRequest(std::uint32_t bindingId, const std::uint8_t* d
     if (stub) stub->Dispatch(data, length);
 }
 
-void CRpcInstance::DeliverHeldMessage(std::uint32_t bindingId, std::uint32_t messageKey, const std::uint8_t* data,
+bool CRpcInstance::DeliverHeldMessage(std::uint32_t bindingId, std::uint32_t messageKey, const std::uint8_t* data,
                                       std::uint32_t length) {
     Lock lock(m_lock);
     auto it = m_bindings.find(bindingId);
-    if (it != m_bindings.end() && it->second->m_pProxy)
-        it->second->m_pProxy->AnswerReceived(messageKey, data, length);
+    if (it == m_bindings.end() || !it->second->m_pProxy) return false;
+    it->second->m_pProxy->AnswerReceived(messageKey, data, length);
+    return true;
 }
 
 int CRpcInstance::IsClosed(std::uint32_t bindingId) {

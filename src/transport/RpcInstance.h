@@ -86,7 +86,8 @@ public:
     void WakeOwner(std::uint32_t bindingId);
     RpcResult SendOnChannel(CRpcChannel* channel, CRpcBuffer* buffer);
     void DeliverRequest(std::uint32_t bindingId, const std::uint8_t* data, std::uint32_t length);
-    void DeliverHeldMessage(std::uint32_t bindingId, std::uint32_t messageKey, const std::uint8_t* data,
+    // False when no proxy took the message: its binding is gone or serves an object.
+    bool DeliverHeldMessage(std::uint32_t bindingId, std::uint32_t messageKey, const std::uint8_t* data,
                             std::uint32_t length);
     // 1 when the binding's connection is gone, 0 while it is up, RPC_E_INVALIDARG for an unknown binding.
     int IsClosed(std::uint32_t bindingId);

@@ -37,7 +37,10 @@ void CRpcThreadContext::ProcessQueue() {
             m_pInstance->DeliverRequest(message->BindingId(), message->Data(), message->Length());
             continue;
         }
-        m_pInstance->DeliverHeldMessage(message->BindingId(), key, message->Data(), message->Length());
+        // Nobody could ever claim a message whose binding has no proxy; keeping it
+        // would let a peer grow this table without bound.
+        if (!m_pInstance->DeliverHeldMessage(message->BindingId(), key, message->Data(), message->Length()))
+            DropHeldMessage(key);
         if (message->Kind() == MSG_ANSWER) return;
     }
 }
