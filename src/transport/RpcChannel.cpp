@@ -52,6 +52,7 @@ RpcResult CRpcChannel::Ping() {
 
 RpcResult CRpcChannel::Queue(CRpcBuffer* frame) {
     m_sendQueue.push_back(SendEntry{RpcPtr<CRpcBuffer>::Retain(frame), 0, frame->StorageSize()});
+    m_ulPendingBytes += frame->StorageSize();
     SendRoutine();
     return m_bClosed ? RPC_E_CHANNEL_CLOSED : RPC_S_CHANNEL_OK;
 }
@@ -75,6 +76,7 @@ void CRpcChannel::SendRoutine() {
         if (sent == 0) return;  // nothing taken: try again at the next pump
         head.ulCursor += static_cast<std::uint32_t>(sent);
         head.ulRemaining -= static_cast<std::uint32_t>(sent);
+        m_ulPendingBytes -= static_cast<std::size_t>(sent);
         if (head.ulRemaining == 0) m_sendQueue.pop_front();
     }
 }
@@ -188,5 +190,6 @@ void CRpcChannel::Close(bool notify) {
     m_socket.Close();
     m_rxFrame.Reset();
     m_sendQueue.clear();
+    m_ulPendingBytes = 0;
     m_ulStagePos = m_ulStageEnd = 0;
 }

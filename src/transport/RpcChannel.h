@@ -50,6 +50,8 @@ public:
     bool IsClosed() const { return m_bClosed; }
     int Fd() const { return m_socket.Fd(); }
     bool HasPendingSend() const { return !m_sendQueue.empty(); }
+    // Bytes queued and not yet taken by the socket.
+    std::size_t PendingBytes() const { return m_ulPendingBytes; }
 
 private:
     struct SendEntry {
@@ -70,6 +72,7 @@ private:
     bool m_bClosed = false;
     CRpcChannelHandlers m_handlers;
     std::deque<SendEntry> m_sendQueue;
+    std::size_t m_ulPendingBytes = 0;
 
     // Frame being assembled: cursor and missing count are relative to its storage.
     RpcPtr<CRpcBuffer> m_rxFrame;

@@ -149,6 +149,11 @@ bool CRpcClientEndpoint::HasPendingSend() {
     return IsConnected() && m_channel->HasPendingSend();
 }
 
+std::size_t CRpcClientEndpoint::PendingBytes() {
+    std::lock_guard lock(m_lock);
+    return IsConnected() ? m_channel->PendingBytes() : 0;
+}
+
 int CRpcClientEndpoint::Fd() {
     std::lock_guard lock(m_lock);
     return IsConnected() ? m_channel->Fd() : -1;

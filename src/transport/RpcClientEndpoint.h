@@ -37,6 +37,7 @@ public:
     int GetDelayFlag();
 
     bool HasPendingSend();
+    std::size_t PendingBytes();
     // The connected channel's descriptor, or -1.
     int Fd();
     void AddPollDescriptors(std::vector<pollfd>& fds);

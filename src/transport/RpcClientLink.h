@@ -30,6 +30,7 @@ public:
     int IsClosed() override { return m_endpoint.IsConnected() ? 0 : 1; }
     void AddPollDescriptors(std::vector<pollfd>& fds) override { m_endpoint.AddPollDescriptors(fds); }
     bool HasPendingSend() override { return m_endpoint.HasPendingSend(); }
+    std::size_t PendingBytes() override { return m_endpoint.PendingBytes(); }
 
 private:
     CRpcInstance* const m_pInstance;

@@ -387,6 +387,12 @@ std::size_t CRpcInstance::BindingCount() {
     return m_bindings.size();
 }
 
+std::size_t CRpcInstance::PendingSendBytes(std::uint32_t bindingId) {
+    Lock lock(m_lock);
+    auto it = m_bindings.find(bindingId);
+    return it != m_bindings.end() && it->second->m_link ? it->second->m_link->PendingBytes() : 0;
+}
+
 void CRpcInstance::OnAccept(CRpcChannel* channel, void* self, CRpcChannelHandlers* toFill) {
     auto* instance = static_cast<CRpcInstance*>(self);
     auto link = RpcMake<CRpcServerLink>(instance, channel);

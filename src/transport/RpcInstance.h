@@ -74,6 +74,9 @@ public:
     bool IsStarted();
     std::uint32_t MainThreadId();
     std::size_t BindingCount();
+    // Bytes sent on the binding's connection that the socket has not taken yet: a
+    // sender that must not outrun its peer waits while this grows.
+    std::size_t PendingSendBytes(std::uint32_t bindingId);
     // Wakes a registered thread that sleeps in WaitForMessages.
     void WakeThread(std::uint32_t threadId);
 

@@ -27,6 +27,7 @@ public:
     virtual int IsClosed() = 0;
     virtual void AddPollDescriptors(std::vector<pollfd>& /*fds*/) {}
     virtual bool HasPendingSend() { return false; }
+    virtual std::size_t PendingBytes() { return 0; }
     // Called when the channel was destroyed behind the link's back (the instance stopped).
     virtual void ForgetChannel() {}
 

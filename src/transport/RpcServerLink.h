@@ -15,6 +15,8 @@ public:
     void DataReceived(CRpcChannel* channel, CRpcBuffer* frame) override;
     void ChannelClosed(CRpcChannel* channel) override;
     int IsClosed() override { return !m_pChannel || m_pChannel->IsClosed() ? 1 : 0; }
+    bool HasPendingSend() override { return m_pChannel && m_pChannel->HasPendingSend(); }
+    std::size_t PendingBytes() override { return m_pChannel ? m_pChannel->PendingBytes() : 0; }
 
     bool HasBinding() const { return static_cast<bool>(m_binding); }
     void SetBinding(CRpcBinding* binding) { m_binding = RpcPtr<CRpcBinding>::Retain(binding); }
