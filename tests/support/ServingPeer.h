@@ -26,6 +26,15 @@ inline RpcPtr<CRpcInstance> StartedInstance(const FactoryList& factories, RpcRes
     return instance;
 }
 
+// Opens the remote object of interface I on 127.0.0.1:port from the calling thread.
+template <class I>
+RpcResult OpenOn(CRpcInstance* instance, std::int32_t port, RpcPtr<I>* out, const GUID& clsid = I::CLSID) {
+    CRpcAddress address{};
+    std::snprintf(address.szAddress, sizeof address.szAddress, "127.0.0.1");
+    address.lPort = port;
+    return instance->OpenRemote(&address, &clsid, &I::IID, out->PutVoid());
+}
+
 class ServingPeer {
 public:
     explicit ServingPeer(const FactoryList& factories, bool registerMainThread = true)
@@ -84,10 +93,7 @@ public:
     // Opens the remote object of interface I on 127.0.0.1:port.
     template <class I>
     RpcResult Open(std::int32_t port, RpcPtr<I>* out, const GUID& clsid = I::CLSID) {
-        CRpcAddress address{};
-        std::snprintf(address.szAddress, sizeof address.szAddress, "127.0.0.1");
-        address.lPort = port;
-        return m_instance->OpenRemote(&address, &clsid, &I::IID, out->PutVoid());
+        return OpenOn(m_instance.Get(), port, out, clsid);
     }
 
 private:
