@@ -192,7 +192,17 @@ void CSimWorld::Load(std::uint32_t objectId, ISimOutput& to) {
 
 void CSimWorld::ChurnLoading() {
     ISimOutput& to = *m_pOutput;
-    switch (Random(3)) {
+    switch (Random(4)) {
+    case 3: {  // load or unload the events of a group
+        const auto& groups = SimSampleProject();
+        const SimGroup& group = groups[Random(static_cast<std::uint32_t>(groups.size()))];
+        const std::uint32_t id = SIM_DATA_EVENT | group.events[Random(static_cast<std::uint32_t>(group.events.size()))].ulId;
+        if (m_loaded.erase(id))
+            to.Loading(id, 5, SIM_DATA_EVENT, true);
+        else
+            Load(id, to);
+        break;
+    }
     case 0: {  // unload a resource nobody plays
         for (auto it = m_loaded.begin(); it != m_loaded.end(); ++it) {
             const std::uint32_t id = it->first;
