@@ -27,12 +27,18 @@ CSimulator::~CSimulator() {
     m_engine.reset();
 }
 
-RpcResult CSimulator::Start() { return m_instance->Start(m_options.lPort, RPC_PRIORITY_NORMAL); }
+RpcResult CSimulator::Start() {
+    // Registered before the port opens: an open that arrives in between would find
+    // no thread to serve it.
+    m_instance->RegisterThread();
+    const RpcResult r = m_instance->Start(m_options.lPort, RPC_PRIORITY_NORMAL);
+    if (RpcFailed(r)) m_instance->UnregisterThread();
+    return r;
+}
 
 std::int32_t CSimulator::Port() const { return m_instance->ListeningPort(); }
 
 void CSimulator::Run(const std::atomic<bool>& stop) {
-    m_instance->RegisterThread();
     m_ulStartMs = RpcClockMs();
     m_ulLoadReportMs = m_ulStartMs;
     std::uint32_t nextTick = m_ulStartMs + SIM_TICK_MS;

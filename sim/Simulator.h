@@ -16,10 +16,12 @@ public:
     CSimulator(const CSimulator&) = delete;
     CSimulator& operator=(const CSimulator&) = delete;
 
-    // Starts listening (port 0 picks a free one).
+    // Starts listening (port 0 picks a free one) and makes the calling thread the
+    // one that serves: clients are served from the moment the port is open.
     RpcResult Start();
     std::int32_t Port() const;
-    // Serves and plays on the calling thread until stop is set or the duration ends.
+    // Serves and plays until stop is set or the duration ends; call it on the
+    // thread that called Start.
     void Run(const std::atomic<bool>& stop);
     // One line: what was sent, to how many listeners, over how long.
     std::string Summary() const;

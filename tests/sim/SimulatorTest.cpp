@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <future>
 #include <mutex>
 #include <sstream>
 #include <thread>
@@ -24,8 +25,13 @@ using namespace std::chrono_literals;
 class RunningSimulator {
 public:
     explicit RunningSimulator(SimOptions options = Defaults()) : m_simulator(options) {
-        m_lStart = m_simulator.Start();
-        m_thread = std::thread([this] { m_simulator.Run(m_stop); });
+        std::promise<RpcResult> started;
+        m_thread = std::thread([this, &started] {
+            const RpcResult r = m_simulator.Start();
+            started.set_value(r);
+            if (RpcSucceeded(r)) m_simulator.Run(m_stop);
+        });
+        m_lStart = started.get_future().get();
     }
     ~RunningSimulator() { Stop(); }
     void Stop() {
