@@ -82,7 +82,7 @@ void CRpcChannel::SendRoutine() {
 }
 
 void CRpcChannel::ReceiveRoutine() {
-    while (!m_bClosed) {
+    while (!m_bClosed && !m_bReceivePaused) {
         if (m_ulStagePos == m_ulStageEnd) {
             if (!m_stage) {
                 m_stage.reset(static_cast<std::uint8_t*>(RpcAlloc(kStageSize)));
@@ -126,6 +126,7 @@ bool CRpcChannel::ConsumeStaged() {
         RpcPtr<CRpcBuffer> frame = std::move(m_rxFrame);
         DispatchFrame(frame.Get());
         if (m_bClosed) return false;
+        if (m_bReceivePaused) return true;
     }
     return true;
 }

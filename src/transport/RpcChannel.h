@@ -50,6 +50,11 @@ public:
     bool IsClosed() const { return m_bClosed; }
     int Fd() const { return m_socket.Fd(); }
     bool HasPendingSend() const { return !m_sendQueue.empty(); }
+    // While paused the channel reads nothing more from its socket (bytes already
+    // read stay staged), so a peer that sends faster than its messages are handled
+    // is held back by TCP instead of growing our queues.
+    void SetReceivePaused(bool paused) { m_bReceivePaused = paused; }
+    bool IsReceivePaused() const { return m_bReceivePaused; }
     // Bytes queued and not yet taken by the socket.
     std::size_t PendingBytes() const { return m_ulPendingBytes; }
 
@@ -70,6 +75,7 @@ private:
 
     CRpcSocket m_socket;
     bool m_bClosed = false;
+    bool m_bReceivePaused = false;
     CRpcChannelHandlers m_handlers;
     std::deque<SendEntry> m_sendQueue;
     std::size_t m_ulPendingBytes = 0;

@@ -154,6 +154,16 @@ std::size_t CRpcClientEndpoint::PendingBytes() {
     return IsConnected() ? m_channel->PendingBytes() : 0;
 }
 
+void CRpcClientEndpoint::SetReceivePaused(bool paused) {
+    std::lock_guard lock(m_lock);
+    if (m_channel) m_channel->SetReceivePaused(paused);
+}
+
+bool CRpcClientEndpoint::IsReceivePaused() {
+    std::lock_guard lock(m_lock);
+    return m_channel && m_channel->IsReceivePaused();
+}
+
 int CRpcClientEndpoint::Fd() {
     std::lock_guard lock(m_lock);
     return IsConnected() ? m_channel->Fd() : -1;
@@ -162,6 +172,7 @@ int CRpcClientEndpoint::Fd() {
 void CRpcClientEndpoint::AddPollDescriptors(std::vector<pollfd>& fds) {
     std::lock_guard lock(m_lock);
     if (!IsConnected()) return;
-    const short events = static_cast<short>(POLLIN | (m_channel->HasPendingSend() ? POLLOUT : 0));
+    const short events = static_cast<short>((m_channel->IsReceivePaused() ? 0 : POLLIN) |
+                                            (m_channel->HasPendingSend() ? POLLOUT : 0));
     fds.push_back(pollfd{m_channel->Fd(), events, 0});
 }

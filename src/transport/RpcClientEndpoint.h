@@ -38,6 +38,8 @@ public:
 
     bool HasPendingSend();
     std::size_t PendingBytes();
+    void SetReceivePaused(bool paused);
+    bool IsReceivePaused();
     // The connected channel's descriptor, or -1.
     int Fd();
     void AddPollDescriptors(std::vector<pollfd>& fds);

@@ -92,17 +92,25 @@ void CRpcClientLink::DataReceived(CRpcChannel*, CRpcBuffer* frame) {
     }
     LinkMessage message;
     if (!ParseLinkMessage(frame, &message)) return;
+    std::size_t queued = 0;
     switch (message.ulKind) {
     case LINK_CALL:
-        m_pInstance->PostToOwner(m_ulBindingId, MSG_ANSWER, frame, message.ulOffset, message.ulLength);
+        m_pInstance->PostToOwner(m_ulBindingId, MSG_ANSWER, frame, message.ulOffset, message.ulLength, &queued);
         break;
     case LINK_CALL_MODE1:
     case LINK_CALL_ONEWAY:
-        m_pInstance->PostToOwner(m_ulBindingId, MSG_NOTIFY, frame, message.ulOffset, message.ulLength);
+        m_pInstance->PostToOwner(m_ulBindingId, MSG_NOTIFY, frame, message.ulOffset, message.ulLength, &queued);
         break;
     default:
         break;
     }
+    if (queued >= RPC_QUEUE_HIGH_WATER) m_endpoint.SetReceivePaused(true);
+}
+
+void CRpcClientLink::Poll() {
+    m_endpoint.Poll();
+    if (m_endpoint.IsReceivePaused() && m_pInstance->OwnerQueueLength(m_ulBindingId) <= RPC_QUEUE_LOW_WATER)
+        m_endpoint.SetReceivePaused(false);
 }
 
 RpcResult CRpcClientLink::OpenResultOf(CRpcBuffer* frame) {

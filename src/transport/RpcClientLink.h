@@ -26,7 +26,7 @@ public:
     RpcResult SendAsClient(const void* data, std::uint32_t length, std::uint32_t mode) override;
     void DataReceived(CRpcChannel* channel, CRpcBuffer* frame) override;
     void ChannelClosed(CRpcChannel* channel) override;
-    void Poll() override { m_endpoint.Poll(); }
+    void Poll() override;
     int IsClosed() override { return m_endpoint.IsConnected() ? 0 : 1; }
     void AddPollDescriptors(std::vector<pollfd>& fds) override { m_endpoint.AddPollDescriptors(fds); }
     bool HasPendingSend() override { return m_endpoint.HasPendingSend(); }

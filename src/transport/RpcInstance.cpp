@@ -232,7 +232,7 @@ void CRpcInstance::RemoveLink(CRpcLink* link) {
 }
 
 RpcResult CRpcInstance::PostToOwner(std::uint32_t bindingId, ERpcMessageKind kind, CRpcBuffer* frame,
-                                    std::uint32_t offset, std::uint32_t length) {
+                                    std::uint32_t offset, std::uint32_t length, std::size_t* queued) {
     RpcPtr<CRpcThreadContext> context;
     {
         Lock lock(m_lock);
@@ -245,8 +245,17 @@ RpcResult CRpcInstance::PostToOwner(std::uint32_t bindingId, ERpcMessageKind kin
     auto message = RpcPtr<CRpcQueuedMessage>::Adopt(new (std::nothrow)
                                                         CRpcQueuedMessage(kind, bindingId, frame, offset, length));
     if (!message) return RPC_E_OUTOFMEMORY;
-    context->Post(std::move(message));
+    const std::size_t waiting = context->Post(std::move(message));
+    if (queued) *queued = waiting;
     return RPC_S_OK;
+}
+
+std::size_t CRpcInstance::OwnerQueueLength(std::uint32_t bindingId) {
+    Lock lock(m_lock);
+    auto binding = m_bindings.find(bindingId);
+    if (binding == m_bindings.end()) return 0;
+    auto owner = m_threads.find(binding->second->m_ulOwnerThreadId);
+    return owner == m_threads.end() ? 0 : owner->second->QueueLength();
 }
 
 void CRpcInstance::WakeOwner(std::uint32_t bindingId) {

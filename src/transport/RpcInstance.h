@@ -34,6 +34,10 @@ struct CRpcAddress {
 inline constexpr std::uint32_t RPC_DEFAULT_OPEN_TIMEOUT_MS = 60000;
 inline constexpr std::uint32_t RPC_FIRST_CALL_ID = 0xF0000000u;
 inline constexpr std::uint32_t RPC_DEFAULT_CALL_TIMEOUT_MS = 5000;
+// A connection stops being read while its owner thread has this many messages
+// waiting, and is read again once the thread has worked them down to the second.
+inline constexpr std::size_t RPC_QUEUE_HIGH_WATER = 4096;
+inline constexpr std::size_t RPC_QUEUE_LOW_WATER = 2048;
 
 class CRpcInstance : public CRpcInternalObject {
 public:
@@ -84,8 +88,10 @@ public:
     RpcResult AcceptOpen(CRpcServerLink* link, const GUID& clsid);
     void CloseBinding(CRpcServerLink* link, std::uint32_t bindingId);
     void RemoveLink(CRpcLink* link);
+    // *queued tells how many messages wait in the owner's queue afterwards.
     RpcResult PostToOwner(std::uint32_t bindingId, ERpcMessageKind kind, CRpcBuffer* frame, std::uint32_t offset,
-                          std::uint32_t length);
+                          std::uint32_t length, std::size_t* queued = nullptr);
+    std::size_t OwnerQueueLength(std::uint32_t bindingId);
     void WakeOwner(std::uint32_t bindingId);
     RpcResult SendOnChannel(CRpcChannel* channel, CRpcBuffer* buffer);
     void DeliverRequest(std::uint32_t bindingId, const std::uint8_t* data, std::uint32_t length);

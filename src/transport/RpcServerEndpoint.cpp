@@ -237,7 +237,8 @@ void CRpcServerEndpoint::AddPollDescriptors(std::vector<pollfd>& fds) {
     fds.push_back(pollfd{m_socket.Fd(), POLLIN, 0});
     for (auto& channel : m_channels) {
         if (channel->IsClosed()) continue;
-        const short events = static_cast<short>(POLLIN | (channel->HasPendingSend() ? POLLOUT : 0));
+        const short events = static_cast<short>((channel->IsReceivePaused() ? 0 : POLLIN) |
+                                                (channel->HasPendingSend() ? POLLOUT : 0));
         fds.push_back(pollfd{channel->Fd(), events, 0});
     }
 }

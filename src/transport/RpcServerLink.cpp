@@ -33,13 +33,22 @@ void CRpcServerLink::DataReceived(CRpcChannel*, CRpcBuffer* frame) {
         if (m_binding) m_pInstance->CloseBinding(this, m_binding->m_ulId);
         break;
     case LINK_CALL:
-    case LINK_CALL_ONEWAY:
-        if (m_binding)
-            m_pInstance->PostToOwner(m_binding->m_ulId, MSG_REQUEST, frame, message.ulOffset, message.ulLength);
+    case LINK_CALL_ONEWAY: {
+        if (!m_binding) break;
+        std::size_t queued = 0;
+        m_pInstance->PostToOwner(m_binding->m_ulId, MSG_REQUEST, frame, message.ulOffset, message.ulLength, &queued);
+        if (queued >= RPC_QUEUE_HIGH_WATER && m_pChannel) m_pChannel->SetReceivePaused(true);
         break;
+    }
     default:
         break;
     }
+}
+
+void CRpcServerLink::Poll() {
+    if (m_pChannel && m_pChannel->IsReceivePaused() &&
+        (!m_binding || m_pInstance->OwnerQueueLength(m_binding->m_ulId) <= RPC_QUEUE_LOW_WATER))
+        m_pChannel->SetReceivePaused(false);
 }
 
 void CRpcServerLink::ChannelClosed(CRpcChannel*) {

@@ -14,6 +14,7 @@ public:
     RpcResult SendAsServer(const void* data, std::uint32_t length, std::uint32_t mode) override;
     void DataReceived(CRpcChannel* channel, CRpcBuffer* frame) override;
     void ChannelClosed(CRpcChannel* channel) override;
+    void Poll() override;
     int IsClosed() override { return !m_pChannel || m_pChannel->IsClosed() ? 1 : 0; }
     bool HasPendingSend() override { return m_pChannel && m_pChannel->HasPendingSend(); }
     std::size_t PendingBytes() override { return m_pChannel ? m_pChannel->PendingBytes() : 0; }

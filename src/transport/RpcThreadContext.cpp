@@ -7,14 +7,17 @@
 
 CRpcThreadContext::CRpcThreadContext(CRpcInstance* instance) : m_pInstance(instance) { m_pending.reserve(128); }
 
-void CRpcThreadContext::Post(RpcPtr<CRpcQueuedMessage> message) {
+std::size_t CRpcThreadContext::Post(RpcPtr<CRpcQueuedMessage> message) {
+    std::size_t queued;
     {
         std::lock_guard lock(m_lock);
-        if (m_bCleared) return;
+        if (m_bCleared) return 0;
         m_queue.push_back(std::move(message));
         m_bEvent = true;
+        queued = m_queue.size();
     }
     m_cv.notify_one();
+    return queued;
 }
 
 void CRpcThreadContext::ProcessQueue() {

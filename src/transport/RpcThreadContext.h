@@ -50,7 +50,8 @@ class CRpcThreadContext : public CRpcInternalObject {
 public:
     explicit CRpcThreadContext(CRpcInstance* instance);
 
-    void Post(RpcPtr<CRpcQueuedMessage> message);
+    // Returns how many messages are queued now.
+    std::size_t Post(RpcPtr<CRpcQueuedMessage> message);
     // Runs queued requests, and holds and delivers answers and notifications; stops
     // after the first answer so that its waiter can look at it.
     void ProcessQueue();

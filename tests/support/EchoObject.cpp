@@ -167,6 +167,7 @@ public:
         std::vector<std::uint8_t> answer;
         return TwoWay(ECHO_METHOD_SWALLOW, {}, &answer);
     }
+    std::uint32_t BindingId() const { return m_ulBindingId; }
 
 private:
     RpcResult TwoWay(std::uint32_t method, const std::vector<std::uint8_t>& in, std::vector<std::uint8_t>* values) {
@@ -231,6 +232,8 @@ RpcResult CTestEchoFactory::CreateProxy(const GUID* clsid, const GUID* iid, void
 RpcResult CTestEchoFactory::CreateStub(const GUID* clsid, const GUID* iid, void** out) {
     return CreateAndQuery<CTestEchoStub>(clsid, m_clsid, m_iid, iid, out);
 }
+
+std::uint32_t TestEchoBindingId(ITestEcho* proxy) { return static_cast<CTestEchoProxy*>(proxy)->BindingId(); }
 
 RpcResult OpenTestEcho(CRpcInstance* instance, std::int32_t port, RpcPtr<ITestEcho>* out, const GUID& clsid,
                        const GUID& iid) {

@@ -50,6 +50,9 @@ private:
     GUID m_clsid, m_iid;
 };
 
+// The binding of a test echo proxy, to watch its connection's send backlog.
+std::uint32_t TestEchoBindingId(ITestEcho* proxy);
+
 // Opens a test echo object on a peer at 127.0.0.1:port.
 RpcResult OpenTestEcho(CRpcInstance* instance, std::int32_t port, RpcPtr<ITestEcho>* out,
                        const GUID& clsid = CLSID_TestEcho, const GUID& iid = IID_ITestEcho);

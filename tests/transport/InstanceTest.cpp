@@ -434,6 +434,40 @@ TEST_F(InstanceTest, AnswersAreMatchedByMethodAndCallIdAndOthersStayHeld) {
     peer.join();
 }
 
+TEST_F(InstanceTest, AFloodingPeerIsHeldBackWhileItsMessagesWaitAndNothingIsLost) {
+    auto instance = CRpcInstance::Create();
+    auto factory = RpcMake<CTestEchoFactory>();
+    instance->RegisterFactory(factory.Get());
+    ASSERT_EQ(instance->RegisterThread(), RPC_S_OK);  // main, but busy: it does not pump for now
+    ASSERT_EQ(instance->Start(0, RPC_PRIORITY_NORMAL), RPC_S_OK);
+    RawConnection c = RawConnection::ConnectTo(instance->ListeningPort());
+    ASSERT_TRUE(c.Send(OpenFrame(CLSID_TestEcho)));
+    ASSERT_TRUE(c.ReadFrame());
+
+    constexpr int kMessages = 20000;
+    std::thread flood([&] {
+        Bytes all;
+        for (int i = 0; i < kMessages; ++i) {
+            const Bytes one = DataFrame(LINK_CALL_ONEWAY, CallBody(ECHO_METHOD_NOTIFY, IID_ITestEcho, i, {1, 2, 3, 4}));
+            all.insert(all.end(), one.begin(), one.end());
+        }
+        c.Send(all);  // blocks once the connection is held back
+    });
+    std::this_thread::sleep_for(300ms);
+    const std::uint32_t binding = 1;  // the only binding of a fresh instance
+    // At most the high-water mark plus what one read had already brought in.
+    EXPECT_LE(instance->OwnerQueueLength(binding), RPC_QUEUE_HIGH_WATER + 65536 / 44);
+    EXPECT_GE(instance->OwnerQueueLength(binding), RPC_QUEUE_HIGH_WATER);
+
+    ASSERT_TRUE(Eventually([&] {
+        instance->Pump();
+        return TestEchoStats().notifications == kMessages;
+    }, 20s));
+    flood.join();
+    instance->UnregisterThread();
+    instance->Stop();
+}
+
 TEST_F(InstanceTest, GarbageFromAPeerNeverHurtsTheInstance) {
     ServingPeer engine;
     std::mt19937 random(1234);
