@@ -97,7 +97,10 @@ std::string CSimulator::Summary() const {
     std::string line = "norvsim: sent";
     std::uint64_t total = 0;
     for (int kind = 1; kind <= 5; ++kind) {
-        line += " " + std::to_string(counts.ulSent[kind]) + " " + kKindNames[kind] + (kind < 5 ? "," : "");
+        char part[48];
+        std::snprintf(part, sizeof part, " %llu %s%s", static_cast<unsigned long long>(counts.ulSent[kind]),
+                      kKindNames[kind], kind < 5 ? "," : "");
+        line += part;
         total += counts.ulSent[kind];
     }
     char tail[160];
