@@ -10,13 +10,17 @@ CRpcThread::~CRpcThread() {
         m_thread.detach();
 }
 
-RpcResult CRpcThread::Create(Routine routine, void* argument, int /*priority*/) {
+RpcResult CRpcThread::Create(Routine routine, void* argument, int priority) {
+    return Create([routine, argument] { return routine(argument); }, priority);
+}
+
+RpcResult CRpcThread::Create(std::function<std::uint32_t()> routine, int /*priority*/) {
     if (m_thread.joinable()) return RPC_E_INVALIDARG;
     m_state = std::make_shared<State>();
     m_lStatus = RPC_S_THREAD_CREATED;
     try {
-        m_thread = std::thread([state = m_state, routine, argument] {
-            state->ulExitValue = routine(argument);
+        m_thread = std::thread([state = m_state, routine = std::move(routine)] {
+            state->ulExitValue = routine();
             state->bFinished = true;
             state->done.Set();
         });

@@ -5,6 +5,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <thread>
 
@@ -26,6 +27,8 @@ public:
 
     // Priorities are accepted for the record and otherwise left to the system.
     RpcResult Create(Routine routine, void* argument, int priority);
+    // The same for a routine that owns what it uses (it may outlive the wrapper).
+    RpcResult Create(std::function<std::uint32_t()> routine, int priority);
     // 0 when the thread ended within the time-out (RPC_INFINITE waits for ever), -1 on time-out, 1 on failure.
     int Join(std::uint32_t timeoutMs);
 

@@ -1,0 +1,30 @@
+#include "StringTable.h"
+
+#include <utility>
+
+namespace {
+const std::pair<int, const char*> kTexts[] = {
+    {IDS_CANNOT_INITIALIZE_RPC, "Cannot initialize RPC.\nTry to change the TCP Port of Quorvel"},
+    {IDS_DEFAULT_CONNECTION_NAME, "Local PC-Win32 (Default Connection)"},
+    {IDS_DEFAULT_CONNECTION_ADDRESS, "127.0.0.1"},
+    {IDS_DEFAULT_CONNECTION_COMMENT, "Use default port to access a local NORV engine"},
+    {IDS_CANNOT_IMPORT_RECORDS, "Cannot import connection records from file \"%s\""},
+    {IDS_CANNOT_EXPORT_RECORDS, "Cannot export connection records in file \"%s\""},
+    {IDS_RECORD_LIST_EXTENSION, "lst"},
+    {IDS_RECORD_LIST_FILTER, "Connection Record list (*.lst)|*.lst|All Files (*.*)|*.*||"},
+    {IDS_CANNOT_CONNECT, "Cannot establish the connection!"},
+    {IDS_NAME_ALREADY_EXISTS, "\"%s\" already exist"},
+    {IDS_NEW_CONNECTION_NAME, "New connection"},
+    {IDS_NEW_CONNECTION_ADDRESS, "127.0.0.1"},
+    {IDS_VERSION_MISMATCH,
+     "Warning! Norv version is %s and isn't full compatible with Quorvel built for version %s.\nYou are not "
+     "supposed to work with a bad version !\nDo you accept the risk to have problems ? \nIf no, the connection will "
+     "be closed !"},
+};
+}  // namespace
+
+const char* QvString(int id) {
+    for (const auto& [key, text] : kTexts)
+        if (key == id) return text;
+    return "";
+}
