@@ -3,6 +3,7 @@
 // the connection state and name, the project's local port, the engine information
 // object and the connection records. The rest of the document joins it later.
 
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -75,7 +76,7 @@ private:
     CConnectionWorker m_worker;
     CConnectionViewDoc m_connections;
     IMessageTarget* m_pFrame = nullptr;
-    EConnectionState m_eConnectionState = CONNECTION_NONE;
+    std::atomic<EConnectionState> m_eConnectionState{CONNECTION_NONE};  // read by the UI from any thread
     std::string m_csConnectionName;
     RpcPtr<INorvMonitorManager> m_engineInfo;
     std::vector<IEngineObjectHolder*> m_holders;
