@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "AtomicFile.h"
+
 namespace {
 
 // A record list file: a magic text, version 1, the record count, the records.

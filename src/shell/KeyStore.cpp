@@ -3,9 +3,12 @@
 #include <sys/stat.h>
 
 #include <cstdio>
+#include <sstream>
 #include <cstdlib>
 #include <pugixml.hpp>
 #include <strings.h>
+
+#include "AtomicFile.h"
 
 namespace {
 
@@ -122,16 +125,10 @@ bool CKeyStore::Save() {
     pugi::xml_node root = document.append_child("QuorvelKeyStore");
     root.append_attribute("version") = 1;
     m_root->Write(root);
-    const std::string temporary = m_csPath + ".tmp";
-    if (!document.save_file(temporary.c_str(), "  ", pugi::format_default, pugi::encoding_utf8)) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    if (std::rename(temporary.c_str(), m_csPath.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
+    std::ostringstream text;
+    document.save(text, "  ", pugi::format_default, pugi::encoding_utf8);
+    const std::string bytes = text.str();
+    return QvWriteFileAtomically(m_csPath, std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
 }
 
 CKeyStore::Key* CKeyStore::Find(const std::string& path, bool create) const {

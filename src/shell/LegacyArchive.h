@@ -44,8 +44,3 @@ public:
 private:
     std::vector<std::uint8_t> m_bytes;
 };
-
-// Whole files, read and replaced in one go; false when the file system refuses.
-bool QvReadFile(const std::string& path, std::vector<std::uint8_t>* bytes);
-// Writes a temporary file next to the target and renames it over the target.
-bool QvWriteFileAtomically(const std::string& path, const std::vector<std::uint8_t>& bytes);

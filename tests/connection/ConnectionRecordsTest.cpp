@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "ConnectionViewDoc.h"
+#include "AtomicFile.h"
 #include "LegacyArchive.h"
 
 namespace {
