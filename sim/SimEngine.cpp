@@ -32,6 +32,13 @@ void CSimEngine::AddListener(const std::shared_ptr<CSimListener>& listener) {
     if (listener->Kind() == NORV_LISTENER_SCENE) m_world.SendScene(*listener);
 }
 
+std::shared_ptr<CSimListener> CSimEngine::FindListener(const std::string& address, std::int32_t port,
+                                                       std::uint32_t kind) const {
+    for (const auto& l : m_listeners)
+        if (l->Kind() == kind && !l->IsGone() && l->BelongsTo(address, port)) return l;
+    return nullptr;
+}
+
 void CSimEngine::Count(const CSimListener& gone) {
     m_retired.ulSent[gone.Kind() % 6] += gone.Sent();
     m_retired.ulDropped += gone.Dropped();

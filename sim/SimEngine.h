@@ -45,6 +45,8 @@ public:
     void Trace(const char* format, ...) __attribute__((format(printf, 2, 3)));
     // Takes a newly opened listener; the game starts over when it is the only one.
     void AddListener(const std::shared_ptr<CSimListener>& listener);
+    // The live listener of a kind for the client at address:port, or none.
+    std::shared_ptr<CSimListener> FindListener(const std::string& address, std::int32_t port, std::uint32_t kind) const;
     // Drops the listeners that are gone, closing their connections.
     void ReapListeners();
     void CloseAllListeners();

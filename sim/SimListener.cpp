@@ -38,6 +38,8 @@ std::shared_ptr<CSimListener> CSimListener::Open(CRpcInstance* instance, std::ui
     std::snprintf(where.szAddress, sizeof where.szAddress, "%s", address.c_str());
     where.lPort = port;
     auto listener = std::make_shared<CSimListener>(instance, kind);
+    listener->m_csAddress = address;
+    listener->m_lPort = port;
     RpcResult r = E_INVALIDARG;
     switch (kind) {
     case NORV_LISTENER_EVENTS:

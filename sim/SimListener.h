@@ -20,6 +20,10 @@ public:
     ~CSimListener();
 
     std::uint32_t Kind() const { return m_ulKind; }
+    // The client it calls back: the address and port the client reported.
+    bool BelongsTo(const std::string& address, std::int32_t port) const {
+        return address == m_csAddress && port == m_lPort;
+    }
     // Gone: its connection failed, or its client removed it or went away.
     bool IsGone() const { return m_bGone; }
     void Retire() { m_bGone = true; }
@@ -49,6 +53,8 @@ private:
 
     CRpcInstance* m_pInstance;
     const std::uint32_t m_ulKind;
+    std::string m_csAddress;
+    std::int32_t m_lPort = 0;
     std::uint32_t m_ulBindingId = 0;
     RpcPtr<IQuorvelEventSink> m_events;
     RpcPtr<IQuorvelResourceSink> m_resources;

@@ -1,6 +1,5 @@
 #include "SimServedObjects.h"
 
-#include <map>
 
 #include "SimEngine.h"
 
@@ -28,11 +27,10 @@ public:
 
 class CSimMonitorManager final : public TSimObject<CNorvMonitorManagerSkeleton> {
 public:
+    // Listeners belong to the client (its reported address and port), not to this
+    // object: a client may drop its monitor manager and keep listening. A client
+    // that goes away loses them at the first send that fails.
     using TSimObject::TSimObject;
-    // The client is gone: its listeners go with it, at the main loop's next pass.
-    ~CSimMonitorManager() override {
-        for (auto& [kind, listener] : m_listeners) listener->Retire();
-    }
 
     RpcResult SetQuorvelAddress(const char* address, std::uint32_t port) override {
         m_pEngine->Trace("INorvMonitorManager.SetQuorvelAddress %s %u", address, port);
@@ -61,7 +59,6 @@ public:
                          m_csAddress.c_str(), m_lPort, static_cast<unsigned>(r));
             return r;
         }
-        m_listeners[kind] = listener;
         m_pEngine->AddListener(listener);
         return 0;
     }
@@ -73,17 +70,15 @@ public:
 
 private:
     void Remove(std::uint32_t kind) {
-        auto it = m_listeners.find(kind);
-        if (it == m_listeners.end()) return;
-        if (!it->second->IsGone()) it->second->ClearCookie();
-        it->second->Retire();
-        m_listeners.erase(it);
+        auto listener = m_pEngine->FindListener(m_csAddress, m_lPort, kind);
+        if (!listener) return;
+        listener->ClearCookie();
+        listener->Retire();
         m_pEngine->ReapListeners();
     }
 
     std::string m_csAddress;
     std::int32_t m_lPort = 0;
-    std::map<std::uint32_t, std::shared_ptr<CSimListener>> m_listeners;
 };
 
 class CSimObjectMonitor final : public TSimObject<CNorvObjectMonitorSkeleton> {

@@ -11,6 +11,7 @@
 #include "ConnectionDocument.h"
 #include "ConnectionViewDoc.h"
 #include "ConnectionWorker.h"
+#include "LoggerSource.h"
 #include "NorvInterfaces.h"
 #include "WindowMessages.h"
 
@@ -39,7 +40,7 @@ protected:
     ~IDocumentView() = default;
 };
 
-class CQuorvelDoc final : public IConnectionDocument {
+class CQuorvelDoc final : public IConnectionDocument, public IEngineInfoProvider {
 public:
     explicit CQuorvelDoc(CKeyStore& store = CKeyStore::User(), IPrompt* prompt = nullptr);
     ~CQuorvelDoc();
@@ -62,7 +63,7 @@ public:
     EConnectionState ConnectionState() const override { return m_eConnectionState; }
     void UpdateViews(int hint) override;
 
-    RpcResult GetEngineInfo(RpcPtr<INorvMonitorManager>* out);
+    RpcResult GetEngineInfo(RpcPtr<INorvMonitorManager>* out) override;
     void ReleaseEngineInfo() { m_engineInfo.Reset(); }
 
     const std::string& ConnectionName() const { return m_csConnectionName; }

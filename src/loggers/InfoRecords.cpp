@@ -1,0 +1,101 @@
+#include "InfoRecords.h"
+
+// Fields set at construction never change; they are still read under the lock, as
+// every field of a record is.
+#define LOCKED_GETTER(Class, Type, Name, Member) \
+    Type Class::Name() const {                   \
+        std::lock_guard lock(Lock());            \
+        return Member;                           \
+    }
+
+std::string CNamedInfoContainer::Name() const {
+    std::lock_guard lock(Lock());
+    return CNameTable::Text(m_ulNameId);
+}
+
+std::string CNamedInfoContainer::GroupName() const {
+    std::lock_guard lock(Lock());
+    return CNameTable::Text(m_ulGroupNameId);
+}
+
+void CNamedInfoContainer::SetName(const std::string& name) {
+    const std::uint32_t id = CNameTable::Intern(name);
+    std::lock_guard lock(Lock());
+    m_ulNameId = id;
+}
+
+void CNamedInfoContainer::SetGroupName(const std::string& name) {
+    const std::uint32_t id = CNameTable::Intern(name);
+    std::lock_guard lock(Lock());
+    m_ulGroupNameId = id;
+}
+
+LOCKED_GETTER(CNamedInfoContainer, bool, NamesResolved, m_bNamesResolved)
+
+void CNamedInfoContainer::ResolveNames(INameResolver* resolver) {
+    if (!resolver) return;
+    std::lock_guard lock(Lock());
+    if (m_bNamesResolved) return;
+    bool ok = true;
+    std::string text;
+    if (m_ulNameId == 0) {
+        if (LookUpName(*resolver, &text))
+            m_ulNameId = CNameTable::Intern(text);
+        else
+            ok = false;
+    }
+    if (m_ulGroupNameId == 0) {
+        text.clear();
+        if (resolver->GroupName(Key() >> 16, &text))
+            m_ulGroupNameId = CNameTable::Intern(text);
+        else
+            ok = false;
+    }
+    m_bNamesResolved = ok;
+}
+
+LOCKED_GETTER(CEventInfoContainer, std::uint32_t, EventId, m_ulEventId)
+LOCKED_GETTER(CEventInfoContainer, std::uint32_t, EventType, m_ulEventType)
+LOCKED_GETTER(CEventInfoContainer, std::int32_t, EventPriority, m_lEventPriority)
+LOCKED_GETTER(CEventInfoContainer, std::int32_t, ObjectId, m_lObjectId)
+LOCKED_GETTER(CEventInfoContainer, std::int32_t, ObjectType, m_lObjectType)
+
+LOCKED_GETTER(CResourceInfoContainer, std::uint32_t, ResourceId, m_ulResourceId)
+LOCKED_GETTER(CResourceInfoContainer, std::uint32_t, ResourceType, m_ulResourceType)
+LOCKED_GETTER(CResourceInfoContainer, std::int32_t, ResourceVolume, m_rResourceVolume)
+
+std::string CResourceInfoContainer::ResourceInfo() const {
+    std::lock_guard lock(Lock());
+    return CNameTable::Text(m_ulInfoId);
+}
+
+void CResourceInfoContainer::SetResourceInfo(const std::string& info) {
+    const std::uint32_t id = CNameTable::Intern(info);
+    std::lock_guard lock(Lock());
+    m_ulInfoId = id;
+}
+
+LOCKED_GETTER(CAtomicLoadingInfoContainer, std::uint32_t, ObjectId, m_ulObjectId)
+LOCKED_GETTER(CAtomicLoadingInfoContainer, std::uint32_t, EventType, m_ulEventType)
+LOCKED_GETTER(CAtomicLoadingInfoContainer, std::uint32_t, DataType, m_ulDataType)
+LOCKED_GETTER(CAtomicLoadingInfoContainer, std::uint32_t, LoadCount, m_ulLoadCount)
+LOCKED_GETTER(CAtomicLoadingInfoContainer, std::uint32_t, ReferenceCount, m_ulReferenceCount)
+LOCKED_GETTER(CAtomicLoadingInfoContainer, std::uint32_t, LoadState, m_ulLoadState)
+LOCKED_GETTER(CAtomicLoadingInfoContainer, std::uint32_t, ObjectSize, m_ulObjectSize)
+LOCKED_GETTER(CAtomicLoadingInfoContainer, std::uint32_t, TotalSize, m_ulTotalSize)
+
+void CAtomicLoadingInfoContainer::SetTotalSize(std::uint32_t size) {
+    std::lock_guard lock(Lock());
+    m_ulTotalSize = size;
+}
+
+std::string CAtomicLoadingInfoContainer::ObjectName() const {
+    std::lock_guard lock(Lock());
+    return CNameTable::Text(m_ulNameId);
+}
+
+void CAtomicLoadingInfoContainer::SetObjectName(const std::string& name) {
+    const std::uint32_t id = CNameTable::Intern(name);
+    std::lock_guard lock(Lock());
+    m_ulNameId = id;
+}
