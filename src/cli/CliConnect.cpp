@@ -14,30 +14,36 @@
 #include "CliPrompt.h"
 #include "ConnectProcedure.h"
 #include "PrintingSource.h"
+#include "QueueDrain.h"
+#include "RecordPrinter.h"
 #include "QuorvelDoc.h"
 #include "StringTable.h"
 
 namespace {
 
+constexpr std::uint32_t WM_INFO_QUEUE = 1078;
 std::atomic<bool> g_interrupted{false};
 void OnSignal(int) { g_interrupted = true; }
 
 // The main frame's part: messages posted to it are handled on the main thread.
 class CCliFrame final : public IMessageTarget {
 public:
-    void PostMessage(std::uint32_t message, std::uintptr_t, std::intptr_t) override {
+    void PostMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t) override {
         {
             std::lock_guard lock(m_lock);
-            m_messages.push_back(message);
+            m_messages.push_back({message, wParam});
         }
         m_cv.notify_all();
     }
     void SendMessage(std::uint32_t, std::uintptr_t, std::intptr_t) override {}  // the status bar: nothing to redraw
-    // The next message, or 0 when none came within the time-out.
-    std::uint32_t Wait(std::chrono::milliseconds timeout) {
+    struct Message {
+        std::uint32_t ulMessage = 0;  // 0 when none came within the time-out
+        std::uintptr_t wParam = 0;
+    };
+    Message Wait(std::chrono::milliseconds timeout) {
         std::unique_lock lock(m_lock);
-        if (!m_cv.wait_for(lock, timeout, [this] { return !m_messages.empty(); })) return 0;
-        const std::uint32_t message = m_messages.front();
+        if (!m_cv.wait_for(lock, timeout, [this] { return !m_messages.empty(); })) return {};
+        const Message message = m_messages.front();
         m_messages.pop_front();
         return message;
     }
@@ -45,7 +51,7 @@ public:
 private:
     std::mutex m_lock;
     std::condition_variable m_cv;
-    std::deque<std::uint32_t> m_messages;
+    std::deque<Message> m_messages;
 };
 
 struct ConnectOptions {
@@ -54,6 +60,7 @@ struct ConnectOptions {
     std::string csPort;
     std::int32_t lLocalPort = QV_DEFAULT_LOCAL_PORT;
     bool bAcceptMismatch = false;
+    bool bJson = false;
     double rSeconds = 0;
     std::vector<std::uint32_t> logKinds;
 };
@@ -91,6 +98,8 @@ int ParseConnect(const std::vector<std::string>& args, ConnectOptions* o) {
         const bool hasValue = i + 1 < args.size();
         if (a == "--accept-version-mismatch") {
             o->bAcceptMismatch = true;
+        } else if (a == "--json") {
+            o->bJson = true;
         } else if (a == "--address" && hasValue) {
             o->csAddress = args[++i];
         } else if (a == "--port" && hasValue) {
@@ -161,30 +170,55 @@ int CliConnect(const std::vector<std::string>& args) {
                 document.Worker().EngineAddress().c_str(), document.Worker().EnginePort(), version.c_str());
     std::fflush(stdout);
 
+    // Events, resources and loading go through the logger sources and a view queue,
+    // as in the application; the mixer and scene notices are printed as they come.
+    CEventLoggerSource events(&document);
+    CResourceLoggerSource resources(&document);
+    CAtomicLoadingLoggerSource loading(&document);
     CPrintingSource printer;
+    std::vector<CLoggerSource*> switchedOn;
     std::vector<std::pair<std::uint32_t, RpcCookie>> listening;
     RpcPtr<INorvMonitorManager> manager;
-    if (!options.logKinds.empty() && RpcSucceeded(document.GetEngineInfo(&manager))) {
-        for (std::uint32_t kind : options.logKinds) {
+    for (std::uint32_t kind : options.logKinds) {
+        CLoggerSource* source = kind == NORV_LISTENER_EVENTS      ? static_cast<CLoggerSource*>(&events)
+                                : kind == NORV_LISTENER_RESOURCES ? static_cast<CLoggerSource*>(&resources)
+                                : kind == NORV_LISTENER_ATOMIC_LOADING ? static_cast<CLoggerSource*>(&loading)
+                                                                       : nullptr;
+        RpcResult r;
+        if (source) {
+            source->AddQueue(&frame, WM_INFO_QUEUE);
+            r = source->Enable(true);
+            if (RpcSucceeded(r)) switchedOn.push_back(source);
+        } else {
+            if (!manager) document.GetEngineInfo(&manager);
             const RpcCookie cookie = printer.Register(kind);
             listening.emplace_back(kind, cookie);
-            const RpcResult r = manager->AddListener(kind, cookie);
-            if (RpcFailed(r)) std::fprintf(stderr, "quorvel-cli: the engine refused listener kind %u (0x%08X)\n", kind, unsigned(r));
+            r = manager ? manager->AddListener(kind, cookie) : CONN_E_NOT_CONNECTED;
         }
+        if (RpcFailed(r)) std::fprintf(stderr, "quorvel-cli: the engine refused listener kind %u (0x%08X)\n", kind, unsigned(r));
     }
 
     int status = CLI_OK;
     const auto start = std::chrono::steady_clock::now();
     while (!g_interrupted && (options.rSeconds == 0 || std::chrono::steady_clock::now() - start <
                                                            std::chrono::duration<double>(options.rSeconds))) {
-        if (frame.Wait(std::chrono::milliseconds(50)) == UM_CONNECTION_LOST) {
+        const CCliFrame::Message message = frame.Wait(std::chrono::milliseconds(50));
+        if (message.ulMessage == WM_INFO_QUEUE) {
+            DrainQueue(*reinterpret_cast<CInfoQueue*>(message.wParam), frame, WM_INFO_QUEUE,
+                       [&](CInfoContainer* record) { PrintRecord(*record, options.bJson); });
+        } else if (message.ulMessage == UM_CONNECTION_LOST) {
             std::fprintf(stderr, "quorvel-cli: the connection to the engine was lost\n");
             status = CLI_CONNECTION_LOST;
             break;
         }
     }
-    if (status == CLI_OK)
+    if (status == CLI_OK) {
+        for (CLoggerSource* source : switchedOn) source->Enable(false);
         for (const auto& [kind, cookie] : listening) manager->RemoveListener(kind);
+    }
+    for (CLoggerSource* source : {static_cast<CLoggerSource*>(&events), static_cast<CLoggerSource*>(&resources),
+                                  static_cast<CLoggerSource*>(&loading)})
+        source->RemoveQueue(&frame);
     manager.Reset();
     document.Disconnect();
     document.StopLink();

@@ -28,6 +28,7 @@ const char* CliUsage() {
            "    --for-seconds S                      stay connected S seconds (default: until interrupted)\n"
            "    --log KINDS                          print notifications: all, or a comma-separated list of\n"
            "                                         events,resources,loading,mixer,scene\n"
+           "    --json                               print events, resources and loading as JSON lines\n"
            "\n"
            "Exit codes: 0 done; 2 bad arguments; 3 the link cannot start (change --local-port);\n"
            "4 the connection cannot be established; 5 the engine's version was refused;\n"

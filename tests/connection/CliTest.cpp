@@ -97,6 +97,10 @@ TEST_F(Cli, ConnectsToNorvsimAndRefusesAnotherVersionUnlessTold) {
     EXPECT_EQ(Run("connect " + engine + " --accept-version-mismatch --for-seconds 1 --log events", &out), 0);
     EXPECT_NE(out.find("engine version 22.2.0"), std::string::npos);
     EXPECT_NE(out.find("event     id 0X"), std::string::npos);
+    EXPECT_EQ(Run("connect " + engine + " --accept-version-mismatch --for-seconds 1 --log events,loading --json", &out), 0);
+    EXPECT_NE(out.find("{\"kind\":\"event\",\"time\":\""), std::string::npos) << out;
+    EXPECT_NE(out.find("\"eventId\":"), std::string::npos);
+    EXPECT_NE(out.find("{\"kind\":\"loading\""), std::string::npos);
     stop = true;
     serving.join();
 }
