@@ -11,7 +11,7 @@
 #include <thread>
 
 #include "RawPeer.h"
-#include "Simulator.h"
+#include "RunningSimulator.h"
 
 namespace {
 
@@ -78,18 +78,7 @@ TEST_F(Cli, ExitCodesTellWhatWentWrong) {
 }
 
 TEST_F(Cli, ConnectsToNorvsimAndRefusesAnotherVersionUnlessTold) {
-    SimOptions options;
-    options.lPort = 0;
-    options.csVersion = "22.2.0";
-    CSimulator simulator(options);
-    std::atomic<bool> stop{false};
-    std::promise<void> started;
-    std::thread serving([&] {
-        simulator.Start();
-        started.set_value();
-        simulator.Run(stop);
-    });
-    started.get_future().wait();
+    RunningSimulator simulator(RunningSimulator::WithVersion("22.2.0"));
     const std::string engine = "--address 127.0.0.1 --port " + std::to_string(simulator.Port()) + " --local-port 0";
     std::string out;
     EXPECT_EQ(Run("connect " + engine, &out), 5);
@@ -101,8 +90,6 @@ TEST_F(Cli, ConnectsToNorvsimAndRefusesAnotherVersionUnlessTold) {
     EXPECT_NE(out.find("{\"kind\":\"event\",\"time\":\""), std::string::npos) << out;
     EXPECT_NE(out.find("\"eventId\":"), std::string::npos);
     EXPECT_NE(out.find("{\"kind\":\"loading\""), std::string::npos);
-    stop = true;
-    serving.join();
 }
 
 }  // namespace

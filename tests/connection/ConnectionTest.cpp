@@ -15,7 +15,7 @@
 #include "QuorvelFactories.h"
 #include "RawPeer.h"
 #include "ServingPeer.h"
-#include "Simulator.h"
+#include "RunningSimulator.h"
 #include "StringTable.h"
 
 namespace {
@@ -65,35 +65,6 @@ private:
     bool m_bAnswer;
 };
 
-class RunningSimulator {
-public:
-    explicit RunningSimulator(const std::string& version = "22.2.1") {
-        SimOptions options;
-        options.lPort = 0;
-        options.csVersion = version;
-        m_simulator = std::make_unique<CSimulator>(options);
-        std::promise<RpcResult> started;
-        m_thread = std::thread([this, &started] {
-            const RpcResult r = m_simulator->Start();
-            started.set_value(r);
-            if (RpcSucceeded(r)) m_simulator->Run(m_stop);
-        });
-        started.get_future().get();
-    }
-    ~RunningSimulator() { Kill(); }
-    void Kill() {
-        m_stop = true;
-        if (m_thread.joinable()) m_thread.join();
-        m_simulator.reset();  // its connections close
-    }
-    std::string Port() const { return std::to_string(m_simulator->Port()); }
-
-private:
-    std::unique_ptr<CSimulator> m_simulator;
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
-};
-
 struct Connection : ::testing::Test {
     void SetUp() override {
         storePath = (std::filesystem::path(::testing::TempDir()) / ("conn-" + std::to_string(::getpid()) + ".xml")).string();
@@ -137,7 +108,7 @@ TEST_F(Connection, WorkerStartAttachConnectAndDisconnect) {
     EXPECT_EQ(worker.Connect("no-such-host.invalid", 1), CONN_E_CONNECT_FAILED);
     EXPECT_EQ(worker.EngineAddress(), "");
     EXPECT_EQ(worker.EnginePort(), 0);
-    const std::int32_t port = std::stoi(engine.Port());
+    const std::int32_t port = engine.Port();
     ASSERT_EQ(worker.Connect("localhost", port), 0);
     EXPECT_EQ(worker.EngineAddress(), "127.0.0.1");
     EXPECT_EQ(worker.Connect("127.0.0.1", port), CONN_E_CONNECT_FAILED);
@@ -160,7 +131,7 @@ TEST_F(Connection, WorkerStartAttachConnectAndDisconnect) {
 
 TEST_F(Connection, TheProcedureConnectsAndTheVersionMatches) {
     RunningSimulator engine;
-    const ConnectOutcome outcome = Procedure(Record(engine.Port()));
+    const ConnectOutcome outcome = Procedure(Record(engine.PortText()));
     ASSERT_EQ(outcome.lResult, 0);
     EXPECT_EQ(outcome.nErrorText, 0);
     EXPECT_EQ(document->ConnectionState(), CONNECTION_ESTABLISHED);
@@ -190,8 +161,8 @@ TEST_F(Connection, OtherVersionsAndUnreadableVersionsAskAndNoClosesTheLink) {
         bool answer;
     };
     for (const Case& c : {Case{"22.2.0", false}, Case{"22.2.10", true}}) {
-        RunningSimulator engine(c.version);
-        ASSERT_EQ(Procedure(Record(engine.Port())).lResult, 0) << c.version;
+        RunningSimulator engine(RunningSimulator::WithVersion(c.version));
+        ASSERT_EQ(Procedure(Record(engine.PortText())).lResult, 0) << c.version;
         ScriptedPrompt prompt(c.answer);
         EXPECT_EQ(CompleteConnection(*document, prompt), c.answer);
         ASSERT_EQ(prompt.questions.size(), 1u) << c.version;
@@ -260,7 +231,7 @@ TEST_F(Connection, ASecondConnectWhileOneIsPendingIsRefused) {
 
 TEST_F(Connection, AnEngineThatDiesIsNoticedWithinAboutThreeSeconds) {
     RunningSimulator engine;
-    ASSERT_EQ(Procedure(Record(engine.Port())).lResult, 0);
+    ASSERT_EQ(Procedure(Record(engine.PortText())).lResult, 0);
     ScriptedPrompt prompt(false);
     ASSERT_TRUE(CompleteConnection(*document, prompt));
     const auto killed = std::chrono::steady_clock::now();
@@ -285,7 +256,7 @@ TEST_F(Connection, NotificationsRunOnTheWorkerThread) {
         }
     } source;
     RunningSimulator engine;
-    ASSERT_EQ(Procedure(Record(engine.Port())).lResult, 0);
+    ASSERT_EQ(Procedure(Record(engine.PortText())).lResult, 0);
     ScriptedPrompt prompt(false);
     ASSERT_TRUE(CompleteConnection(*document, prompt));
     RpcPtr<INorvMonitorManager> info;

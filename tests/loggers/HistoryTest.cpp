@@ -13,7 +13,7 @@
 #include "LoggerSource.h"
 #include "QuorvelDoc.h"
 #include "QueueDrain.h"
-#include "Simulator.h"
+#include "RunningSimulator.h"
 
 namespace {
 
@@ -149,18 +149,9 @@ TEST(History, SourcesSwitchOnOnlyWithAConnection) {
     EXPECT_FALSE(alone.IsEnabled());
     EXPECT_EQ(alone.GetName(), "Event Logger Viewer");
 
-    SimOptions options;
-    options.lPort = 0;
+    SimOptions options = RunningSimulator::Defaults();
     options.rEventRate = 200;
-    CSimulator simulator(options);
-    std::atomic<bool> stop{false};
-    std::promise<void> started;
-    std::thread serving([&] {
-        simulator.Start();
-        started.set_value();
-        simulator.Run(stop);
-    });
-    started.get_future().wait();
+    RunningSimulator simulator(options);
     {
         const std::string store = (std::filesystem::path(::testing::TempDir()) / "history-store.xml").string();
         CKeyStore keys(store);
@@ -168,7 +159,7 @@ TEST(History, SourcesSwitchOnOnlyWithAConnection) {
         document.m_lLocalQuorvelTCPPort = 0;
         std::atomic<bool> cancel{false};
         const ConnectOutcome outcome = std::async(std::launch::async, [&] {
-            return RunConnectProcedure(document, {"sim", "127.0.0.1", "", std::to_string(simulator.Port())}, cancel);
+            return RunConnectProcedure(document, {"sim", "127.0.0.1", "", simulator.PortText()}, cancel);
         }).get();
         ASSERT_EQ(outcome.lResult, 0);
         document.AttachCallingThread();
@@ -182,8 +173,6 @@ TEST(History, SourcesSwitchOnOnlyWithAConnection) {
         document.StopLink();
         std::filesystem::remove(store);
     }
-    stop = true;
-    serving.join();
 }
 
 }  // namespace

@@ -15,45 +15,11 @@
 #include "RpcFrame.h"
 #include "ServingPeer.h"
 #include "SimProject.h"
-#include "Simulator.h"
+#include "RunningSimulator.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-
-// A simulator serving from a thread of its own.
-class RunningSimulator {
-public:
-    explicit RunningSimulator(SimOptions options = Defaults()) : m_simulator(options) {
-        std::promise<RpcResult> started;
-        m_thread = std::thread([this, &started] {
-            const RpcResult r = m_simulator.Start();
-            started.set_value(r);
-            if (RpcSucceeded(r)) m_simulator.Run(m_stop);
-        });
-        m_lStart = started.get_future().get();
-    }
-    ~RunningSimulator() { Stop(); }
-    void Stop() {
-        m_stop = true;
-        if (m_thread.joinable()) m_thread.join();
-    }
-    static SimOptions Defaults() {
-        SimOptions o;
-        o.lPort = 0;
-        o.rEventRate = 100;
-        return o;
-    }
-    std::int32_t Port() const { return m_simulator.Port(); }
-    RpcResult StartResult() const { return m_lStart; }
-    std::string Summary() const { return m_simulator.Summary(); }
-
-private:
-    CSimulator m_simulator;
-    RpcResult m_lStart;
-    std::atomic<bool> m_stop{false};
-    std::thread m_thread;
-};
 
 // One recording source of every kind.
 class Recorder : public IEventSource,
