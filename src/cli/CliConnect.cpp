@@ -214,7 +214,8 @@ int CliConnect(const std::vector<std::string>& args) {
     }
     if (status == CLI_OK) {
         for (CLoggerSource* source : switchedOn) source->Enable(false);
-        for (const auto& [kind, cookie] : listening) manager->RemoveListener(kind);
+        if (manager)
+            for (const auto& [kind, cookie] : listening) manager->RemoveListener(kind);
     }
     for (CLoggerSource* source : {static_cast<CLoggerSource*>(&events), static_cast<CLoggerSource*>(&resources),
                                   static_cast<CLoggerSource*>(&loading)})
