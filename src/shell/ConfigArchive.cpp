@@ -95,6 +95,8 @@ void CConfigArchive::EnterSection(const std::string& name, int index) {
     ++d.missingDepth;
 }
 
+bool CConfigArchive::InMissingSection() const { return m_impl->missingDepth > 0; }
+
 void CConfigArchive::LeaveSection() {
     Impl& d = *m_impl;
     if (d.missingDepth > 0) {

@@ -33,6 +33,8 @@ public:
 
     void EnterSection(const std::string& name, int index = 0);
     void LeaveSection();
+    // Loading: whether the section entered last (or an enclosing one) is not in the file.
+    bool InMissingSection() const;
 
     void WriteI4(const std::string& name, std::int32_t value);
     void WriteUI4(const std::string& name, std::uint32_t value);
