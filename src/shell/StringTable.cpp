@@ -20,6 +20,15 @@ const std::pair<int, const char*> kTexts[] = {
      "Warning! Norv version is %s and isn't full compatible with Quorvel built for version %s.\nYou are not "
      "supposed to work with a bad version !\nDo you accept the risk to have problems ? \nIf no, the connection will "
      "be closed !"},
+    {IDS_COLUMN_TIME, "Time"},
+    {IDS_COLUMN_EVENT_NAME, "Event name"},
+    {IDS_COLUMN_EVENT_ID, "Event Id"},
+    {IDS_COLUMN_EVENT_TYPE, "Event type"},
+    {IDS_COLUMN_EVENT_PRIORITY, "Event Priority"},
+    {IDS_COLUMN_OBJECT_ID, "Object Id"},
+    {IDS_COLUMN_EVENT_GROUP_NAME, "Event group name"},
+    {IDS_COLUMN_EVENT_GROUP_ID, "Event Group Id"},
+    {IDS_COLUMN_EVENT_INFO, "Event info"},
 };
 }  // namespace
 

@@ -15,6 +15,16 @@ enum EQvString : int {
     IDS_NEW_CONNECTION_NAME = 145,
     IDS_NEW_CONNECTION_ADDRESS = 146,
     IDS_VERSION_MISMATCH = 348,
+    // Column headers, numbered here (30000 and up) for lookup like every other text.
+    IDS_COLUMN_TIME = 30000,
+    IDS_COLUMN_EVENT_NAME,
+    IDS_COLUMN_EVENT_ID,
+    IDS_COLUMN_EVENT_TYPE,
+    IDS_COLUMN_EVENT_PRIORITY,
+    IDS_COLUMN_OBJECT_ID,
+    IDS_COLUMN_EVENT_GROUP_NAME,
+    IDS_COLUMN_EVENT_GROUP_ID,
+    IDS_COLUMN_EVENT_INFO,
 };
 
 // The text of an id; an empty text for an id the table does not hold.
