@@ -23,9 +23,21 @@ enum EEventColumn : std::int32_t {
 };
 std::string EventCellText(const CEventInfoContainer& record, std::int32_t column);
 
-class CEventFilterDescriptor final : public CFilterDescriptor {
+class CEventFilterDescriptor final : public TCriteriaDescriptor<CEventFilterDescriptor> {
 public:
     const char* ClassName() const override { return "CEventFilterDescriptor"; }
+    // The criteria in saved order.
+    template <class V>
+    void VisitCriteria(V&& v) {
+        v("m_bEventNameUsed", "m_csEventName", nullptr, m_eventName);
+        v("m_bEventGroupNameUsed", "m_csEventGroupName", nullptr, m_eventGroupName);
+        v("m_bEventIdUsed", "m_csEventId", "m_ulEventId", m_eventId);
+        v("m_bEventTypeUsed", "m_csEventType", "m_ulEventType", m_eventType);
+        v("m_bEventPriorityUsed", "m_csEventPriority", "m_lEventPriority", m_eventPriority);
+        v("m_bObjectIdUsed", "m_csObjectId", "m_lObjectId", m_objectId);
+        v("m_bObjectTypeUsed", "m_csObjectType", "m_lObjectType", m_objectType);
+        v("m_bEventGroupIdUsed", "m_csEventGroupId", "m_lEventGroupId", m_eventGroupId);
+    }
 
     CTextCriterion m_eventName;
     CTextCriterion m_eventGroupName;
@@ -35,11 +47,6 @@ public:
     TNumericCriterion<std::int32_t> m_objectId;
     TNumericCriterion<std::int32_t> m_objectType;
     TNumericCriterion<std::int32_t> m_eventGroupId;
-
-protected:
-    void SerializeOwnXml(CConfigArchive& archive) override;
-    void StoreOwn(CLegacyArchiveWriter& archive) const override;
-    int LoadOwn(CLegacyArchiveReader& archive) override;
 };
 
 class CEventFilter final : public CFilter {
@@ -48,21 +55,13 @@ protected:
     bool Match(const CInfoContainer& record, const CFilterDescriptor& descriptor, bool* matched) override;
 };
 
-class CEventLoggerViewerDoc final : public CColumnViewerDoc {
+class CEventLoggerViewerDoc final : public CLoggerViewerDoc {
 public:
     int ViewerKind() const override { return 1; }
     int SourceKind() const override { return 1; }
-    bool RefreshList() const { return m_bRefreshList != 0; }
-    void SetRefreshList(bool on);
-
-    int SerializeXml(CConfigArchive& archive);
-    void StoreArchive(CLegacyArchiveWriter& archive) const;
-    int LoadArchive(CQuorvelDoc* owner, CLegacyArchiveReader& archive);
 
 protected:
+    const char* ClassName() const override { return "CEventLoggerViewerDoc"; }
     std::unique_ptr<CFilter> CreateFilter() override { return std::make_unique<CEventFilter>(); }
     void DefineColumns() override;
-
-private:
-    std::int32_t m_bRefreshList = 1;
 };

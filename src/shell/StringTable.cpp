@@ -29,6 +29,12 @@ const std::pair<int, const char*> kTexts[] = {
     {IDS_COLUMN_EVENT_GROUP_NAME, "Event group name"},
     {IDS_COLUMN_EVENT_GROUP_ID, "Event Group Id"},
     {IDS_COLUMN_EVENT_INFO, "Event info"},
+    {IDS_COLUMN_RESOURCE_NAME, "Resource Name"},
+    {IDS_COLUMN_RESOURCE_ID, "Resource Id"},
+    {IDS_COLUMN_RESOURCE_TYPE, "Resource Type"},
+    {IDS_COLUMN_RESOURCE_GROUP_NAME, "Resource Group Name"},
+    {IDS_COLUMN_RESOURCE_VOLUME, "Resource Volume [dB]"},
+    {IDS_COLUMN_RESOURCE_INFO, "Resource Info"},
 };
 }  // namespace
 

@@ -29,3 +29,30 @@ int CColumnViewerDoc::LoadColumnViewerArchive(CLegacyArchiveReader& archive) {
     DefineColumns();
     return m_columns.LoadLegacy(archive);
 }
+
+void CLoggerViewerDoc::SetRefreshList(bool on) {
+    MarkModified();
+    m_bRefreshList = on ? 1 : 0;
+}
+
+int CLoggerViewerDoc::SerializeXml(CConfigArchive& archive) {
+    CConfigSection section(archive, ClassName());
+    if (const int r = SerializeColumnViewerXml(archive)) return r;
+    archive.SerializeI4("m_bRefreshList", &m_bRefreshList);
+    return 0;
+}
+
+void CLoggerViewerDoc::StoreArchive(CLegacyArchiveWriter& archive) const {
+    StoreColumnViewerArchive(archive);
+    archive.WriteUInt32(1);
+    archive.WriteInt32(m_bRefreshList);
+}
+
+int CLoggerViewerDoc::LoadArchive(CQuorvelDoc* owner, CLegacyArchiveReader& archive) {
+    if (!owner) return 3;
+    if (const int r = LoadColumnViewerArchive(archive)) return r;
+    std::uint32_t version = 0;
+    if (!archive.ReadUInt32(&version)) return 3;
+    if (version != 1) return 2;
+    return archive.ReadInt32(&m_bRefreshList) ? 0 : 3;
+}

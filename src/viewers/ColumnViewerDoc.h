@@ -22,3 +22,22 @@ protected:
 private:
     CColumnSet m_columns;
 };
+
+// The viewer document of a logger: a column viewer document with a switch for live
+// updates, saved inside an element named after the document class.
+class CLoggerViewerDoc : public CColumnViewerDoc {
+public:
+    bool RefreshList() const { return m_bRefreshList != 0; }
+    void SetRefreshList(bool on);
+
+    int SerializeXml(CConfigArchive& archive);
+    void StoreArchive(CLegacyArchiveWriter& archive) const;
+    // 0, 2 for another version, 3 without an owner or for a damaged block.
+    int LoadArchive(CQuorvelDoc* owner, CLegacyArchiveReader& archive);
+
+protected:
+    virtual const char* ClassName() const = 0;
+
+private:
+    std::int32_t m_bRefreshList = 1;
+};

@@ -7,6 +7,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "ConfigArchive.h"
@@ -86,6 +87,70 @@ private:
     IModifiable* m_pOwner = nullptr;
     std::string m_csDescriptorName = QV_ITEM_IGNORED;
     std::int32_t m_eDescriptorType = FILTER_INCLUDE;
+};
+
+// A descriptor whose criteria are listed once, in saved order, by
+// Derived::VisitCriteria(visitor): visitor(flag name, text name, value name or
+// null, criterion). Both saved forms are derived from that list.
+template <class Derived>
+class TCriteriaDescriptor : public CFilterDescriptor {
+protected:
+    void SerializeOwnXml(CConfigArchive& a) override {
+        static_cast<Derived*>(this)->VisitCriteria([&](const char* flag, const char* text, const char* value, auto& c) {
+            a.SerializeI4(flag, &c.bUsed);
+            a.SerializeString(text, &c.csText);
+            if constexpr (requires { c.value; }) {
+                if constexpr (std::is_signed_v<decltype(c.value)>)
+                    a.SerializeI4(value, &c.value);
+                else
+                    a.SerializeUI4(value, &c.value);
+            }
+        });
+    }
+    // Legacy form: version 1, then flag, text and (for numbers) value of each criterion.
+    void StoreOwn(CLegacyArchiveWriter& a) const override {
+        a.WriteUInt32(1);
+        const_cast<Derived*>(static_cast<const Derived*>(this))
+            ->VisitCriteria([&](const char*, const char*, const char*, auto& c) {
+                a.WriteInt32(c.bUsed);
+                a.WriteString(c.csText);
+                if constexpr (requires { c.value; }) a.WriteUInt32(static_cast<std::uint32_t>(c.value));
+            });
+    }
+    int LoadOwn(CLegacyArchiveReader& a) override {
+        std::uint32_t version = 0;
+        if (!a.ReadUInt32(&version)) return 3;
+        if (version != 1) return 2;
+        bool ok = true;
+        static_cast<Derived*>(this)->VisitCriteria([&](const char*, const char*, const char*, auto& c) {
+            ok = ok && a.ReadInt32(&c.bUsed) && a.ReadString(&c.csText);
+            if constexpr (requires { c.value; }) {
+                std::uint32_t v = 0;
+                ok = ok && a.ReadUInt32(&v);
+                if (ok) c.value = static_cast<decltype(c.value)>(v);
+            }
+        });
+        return ok ? 0 : 3;
+    }
+};
+
+// Tests a descriptor's criteria in their order: each one in use makes the
+// descriptor apply, and the first that fails decides that the record does not match.
+class CCriteriaMatch {
+public:
+    explicit CCriteriaMatch(bool* matched) : m_pMatched(matched) { *m_pMatched = true; }
+    CCriteriaMatch& Test(std::int32_t used, bool passes) {
+        if (used && *m_pMatched) {
+            m_bApplies = true;
+            if (!passes) *m_pMatched = false;
+        }
+        return *this;
+    }
+    bool Applies() const { return m_bApplies; }
+
+private:
+    bool* m_pMatched;
+    bool m_bApplies = false;
 };
 
 class CFilter {

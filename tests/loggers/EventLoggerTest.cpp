@@ -106,3 +106,42 @@ TEST(EventLogger, TheDocumentSavesFiltersColumnsAndItsRefreshSwitch) {
 }
 
 }  // namespace
+
+#include "ResourceLogger.h"
+
+namespace {
+
+TEST(ResourceLogger, CellsFilterAndSavedFormsShareTheEventLoggersShape) {
+    auto* r = new CResourceInfoContainer(0x00020003, 5, -6 * 65536);
+    EXPECT_EQ(ResourceCellText(*r, RESOURCE_COLUMN_ID), "0X20003");
+    EXPECT_EQ(ResourceCellText(*r, RESOURCE_COLUMN_TYPE), "RES_THEME");
+    EXPECT_EQ(ResourceCellText(*r, RESOURCE_COLUMN_VOLUME), "-6.000000");
+    EXPECT_STREQ(ResourceTypeName(9), "RES_INVALID");
+
+    CResourceLoggerViewerDoc doc;
+    ASSERT_EQ(doc.Initialise(kOwner), 1);
+    EXPECT_EQ(doc.Columns().Count(), 7u);
+    EXPECT_EQ(doc.Columns().Find(RESOURCE_COLUMN_VOLUME)->m_csHeader, "Resource Volume [dB]");
+    CFilter* filter = doc.AddNewFilter();
+    auto* d = static_cast<CResourceFilterDescriptor*>(filter->AddNewDescriptor());
+    d->m_resourceType.Choose(5);
+    d->m_bankId.Set("12");  // kept and saved, never evaluated
+    EXPECT_EQ(filter->Accept(*r), 1);
+    d->m_resourceId.Set("0x20004");
+    EXPECT_EQ(filter->Accept(*r), 0);
+
+    CConfigArchive store(CConfigArchive::STORE);
+    EXPECT_EQ(doc.SerializeXml(store), 0);
+    EXPECT_NE(store.Text().find("<m_lBankId dt:dt=\"i4\">12</m_lBankId>"), std::string::npos);
+    CLegacyArchiveWriter writer;
+    doc.StoreArchive(writer);
+    CLegacyArchiveReader reader(writer.Bytes());
+    CResourceLoggerViewerDoc loaded;
+    EXPECT_EQ(loaded.LoadArchive(kOwner, reader), 0);
+    const auto* l = static_cast<const CResourceFilterDescriptor*>(loaded.GetFilter(0)->GetDescriptor(0));
+    EXPECT_EQ(l->m_bankId.value, 12);
+    EXPECT_EQ(l->m_resourceId.value, 0x20004u);
+    r->Release();
+}
+
+}  // namespace
