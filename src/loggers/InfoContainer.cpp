@@ -63,6 +63,15 @@ std::int32_t CInfoContainer::Release() {
 
 std::string CInfoContainer::CreationTime() const { return FormatTimeOfDay(m_ulSecondsOfDay); }
 
+bool CInfoContainer::SetCreationTime(const std::string& text) {
+    unsigned h = 0, m = 0, sec = 0;
+    char extra = 0;
+    if (std::sscanf(text.c_str(), "%2u:%2u:%2u%c", &h, &m, &sec, &extra) != 3 || h > 23 || m > 59 || sec > 59)
+        return false;
+    m_ulSecondsOfDay = h * 3600 + m * 60 + sec;
+    return true;
+}
+
 std::mutex& CInfoContainer::Lock() const {
     return g_recordLocks[(reinterpret_cast<std::uintptr_t>(this) >> 6) % kLockStripes];
 }

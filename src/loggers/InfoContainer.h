@@ -25,6 +25,9 @@ public:
     // The key that marks records about the same thing (first-occurrence filtering).
     virtual std::uint32_t Key() const = 0;
     std::string CreationTime() const;
+    // Takes a time of day written "HH:MM:SS" (a saved filter's template); false and
+    // nothing changed for any other text.
+    bool SetCreationTime(const std::string& text);
     // Records alive in the process, for tests and measurements.
     static std::size_t LiveCount();
     std::uint32_t SecondsOfDay() const { return m_ulSecondsOfDay; }
@@ -36,7 +39,7 @@ protected:
 
 private:
     std::atomic<std::int32_t> m_lRefs{1};
-    std::uint32_t m_ulSecondsOfDay;
+    std::atomic<std::uint32_t> m_ulSecondsOfDay;
 };
 
 // Texts shared by many records (names looked up in the editor project): stored

@@ -75,6 +75,26 @@ void CResourceInfoContainer::SetResourceInfo(const std::string& info) {
     m_ulInfoId = id;
 }
 
+CAtomicLoadingInfoContainer::Fields CAtomicLoadingInfoContainer::Get() const {
+    std::lock_guard lock(Lock());
+    return {m_ulObjectId,  m_ulEventType,  m_ulDataType,  m_ulLoadCount,           m_ulReferenceCount,
+            m_ulLoadState, m_ulObjectSize, m_ulTotalSize, CNameTable::Text(m_ulNameId)};
+}
+
+void CAtomicLoadingInfoContainer::Set(const Fields& f) {
+    const std::uint32_t nameId = CNameTable::Intern(f.objectName);
+    std::lock_guard lock(Lock());
+    m_ulObjectId = f.objectId;
+    m_ulEventType = f.eventType;
+    m_ulDataType = f.dataType;
+    m_ulLoadCount = f.loadCount;
+    m_ulReferenceCount = f.referenceCount;
+    m_ulLoadState = f.loadState;
+    m_ulObjectSize = f.objectSize;
+    m_ulTotalSize = f.totalSize;
+    m_ulNameId = nameId;
+}
+
 LOCKED_GETTER(CAtomicLoadingInfoContainer, std::uint32_t, ObjectId, m_ulObjectId)
 LOCKED_GETTER(CAtomicLoadingInfoContainer, std::uint32_t, EventType, m_ulEventType)
 LOCKED_GETTER(CAtomicLoadingInfoContainer, std::uint32_t, DataType, m_ulDataType)
@@ -84,14 +104,14 @@ LOCKED_GETTER(CAtomicLoadingInfoContainer, std::uint32_t, LoadState, m_ulLoadSta
 LOCKED_GETTER(CAtomicLoadingInfoContainer, std::uint32_t, ObjectSize, m_ulObjectSize)
 LOCKED_GETTER(CAtomicLoadingInfoContainer, std::uint32_t, TotalSize, m_ulTotalSize)
 
-void CAtomicLoadingInfoContainer::SetTotalSize(std::uint32_t size) {
-    std::lock_guard lock(Lock());
-    m_ulTotalSize = size;
-}
-
 std::string CAtomicLoadingInfoContainer::ObjectName() const {
     std::lock_guard lock(Lock());
     return CNameTable::Text(m_ulNameId);
+}
+
+void CAtomicLoadingInfoContainer::SetTotalSize(std::uint32_t size) {
+    std::lock_guard lock(Lock());
+    m_ulTotalSize = size;
 }
 
 void CAtomicLoadingInfoContainer::SetObjectName(const std::string& name) {

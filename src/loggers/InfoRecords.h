@@ -91,6 +91,8 @@ private:
 
 class CAtomicLoadingInfoContainer final : public CInfoContainer {
 public:
+    // An empty one, as a filter descriptor's template.
+    CAtomicLoadingInfoContainer() = default;
     // From a loading notification.
     CAtomicLoadingInfoContainer(std::uint32_t objectId, std::uint32_t eventType, std::uint32_t dataType)
         : m_ulObjectId(objectId), m_ulEventType(eventType), m_ulDataType(dataType) {}
@@ -100,7 +102,17 @@ public:
         : m_ulObjectId(objectId), m_ulDataType(dataType), m_ulLoadCount(loadCount), m_ulReferenceCount(referenceCount),
           m_ulLoadState(loadState), m_ulObjectSize(objectSize), m_ulTotalSize(objectSize) {}
 
-    std::uint32_t Key() const override { return m_ulObjectId; }
+    std::uint32_t Key() const override { return ObjectId(); }
+
+    // Every field, as one copy taken under the lock (the saved forms use it).
+    struct Fields {
+        std::uint32_t objectId = 0, eventType = 0, dataType = 0, loadCount = 0, referenceCount = 0, loadState = 0,
+                      objectSize = 0, totalSize = 0;
+        std::string objectName;
+    };
+    Fields Get() const;
+    void Set(const Fields& fields);
+
     std::uint32_t ObjectId() const;
     std::uint32_t EventType() const;
     std::uint32_t DataType() const;
@@ -109,18 +121,18 @@ public:
     std::uint32_t LoadState() const;
     std::uint32_t ObjectSize() const;
     std::uint32_t TotalSize() const;
-    void SetTotalSize(std::uint32_t size);
     std::string ObjectName() const;
+    void SetTotalSize(std::uint32_t size);
     void SetObjectName(const std::string& name);
 
 private:
-    const std::uint32_t m_ulObjectId;
-    const std::uint32_t m_ulEventType = 0;
-    const std::uint32_t m_ulDataType;
-    const std::uint32_t m_ulLoadCount = 0;
-    const std::uint32_t m_ulReferenceCount = 0;
-    const std::uint32_t m_ulLoadState = 0;
-    const std::uint32_t m_ulObjectSize = 0;
+    std::uint32_t m_ulObjectId = 0;
+    std::uint32_t m_ulEventType = 0;
+    std::uint32_t m_ulDataType = 0;
+    std::uint32_t m_ulLoadCount = 0;
+    std::uint32_t m_ulReferenceCount = 0;
+    std::uint32_t m_ulLoadState = 0;
+    std::uint32_t m_ulObjectSize = 0;
     std::uint32_t m_ulTotalSize = 0;
     std::uint32_t m_ulNameId = 0;
 };

@@ -35,6 +35,10 @@ const std::pair<int, const char*> kTexts[] = {
     {IDS_COLUMN_RESOURCE_GROUP_NAME, "Resource Group Name"},
     {IDS_COLUMN_RESOURCE_VOLUME, "Resource Volume [dB]"},
     {IDS_COLUMN_RESOURCE_INFO, "Resource Info"},
+    {IDS_COLUMN_OBJECT_ID_UPPER, "Object ID"},
+    {IDS_COLUMN_OBJECT_NAME, "Object Name"},
+    {IDS_COLUMN_LOADING_EVENT, "Event"},
+    {IDS_COLUMN_LOADING_DATA, "Data"},
 };
 }  // namespace
 

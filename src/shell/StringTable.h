@@ -31,6 +31,10 @@ enum EQvString : int {
     IDS_COLUMN_RESOURCE_GROUP_NAME,
     IDS_COLUMN_RESOURCE_VOLUME,
     IDS_COLUMN_RESOURCE_INFO,
+    IDS_COLUMN_OBJECT_ID_UPPER,
+    IDS_COLUMN_OBJECT_NAME,
+    IDS_COLUMN_LOADING_EVENT,
+    IDS_COLUMN_LOADING_DATA,
 };
 
 // The text of an id; an empty text for an id the table does not hold.

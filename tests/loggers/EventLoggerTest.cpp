@@ -145,3 +145,63 @@ TEST(ResourceLogger, CellsFilterAndSavedFormsShareTheEventLoggersShape) {
 }
 
 }  // namespace
+
+#include "AtomicLoadingLogger.h"
+
+namespace {
+
+TEST(AtomicLoadingLogger, CellsFilterAndSavedForms) {
+    auto* r = new CAtomicLoadingInfoContainer(0x20000013, 4, 0x20000000);
+    EXPECT_EQ(AtomicLoadingCellText(*r, LOADING_COLUMN_OBJECT_ID), "0X20000013");
+    EXPECT_EQ(AtomicLoadingCellText(*r, LOADING_COLUMN_EVENT), "Load");
+    EXPECT_EQ(AtomicLoadingCellText(*r, LOADING_COLUMN_DATA), "Resource");
+    EXPECT_STREQ(AtomicLoadingEventName(9), "ATM_INVALID");
+    EXPECT_STREQ(AtomicLoadingDataTypeName(0), "Unknown");
+    EXPECT_STREQ(LoadStateName(1), "Unloaded");
+
+    CAtomicLoadingLoggerViewerDoc doc;
+    ASSERT_EQ(doc.Initialise(kOwner), 1);
+    EXPECT_EQ(doc.Columns().Count(), 5u);
+    CFilter* filter = doc.AddNewFilter();
+    auto* d = static_cast<CAtomicLoadingFilterDescriptor*>(filter->AddNewDescriptor());
+    EXPECT_TRUE(d->SetObjectIdText("0X20000013"));
+    d->Choose(LOADING_BY_DATA_TYPE, 0x20000000);
+    d->SetLoadCountText("3");  // the viewer's criterion: ignored by the logger's filter
+    EXPECT_EQ(filter->Accept(*r), 1);
+    EXPECT_FALSE(d->SetRefCountText("12AB"));
+    d->Choose(LOADING_BY_EVENT_TYPE, 5);
+    EXPECT_EQ(filter->Accept(*r), 0);
+    d->Ignore(LOADING_BY_EVENT_TYPE);
+
+    CConfigArchive store(CConfigArchive::STORE);
+    EXPECT_EQ(doc.SerializeXml(store), 0);
+    const std::string text = store.Text();
+    EXPECT_NE(text.find("<CAtomicLoadingInfoContainer>"), std::string::npos);
+    EXPECT_NE(text.find("<m_ulUsedParams dt:dt=\"ui4\">21</m_ulUsedParams>"), std::string::npos);
+    const std::string path = (std::filesystem::path(::testing::TempDir()) / "loading.qvl").string();
+    std::string error;
+    ASSERT_TRUE(store.Save(path, &error));
+    CConfigArchive load(CConfigArchive::LOAD);
+    ASSERT_TRUE(load.Load(path));
+    CAtomicLoadingLoggerViewerDoc fromXml;
+    EXPECT_EQ(fromXml.SerializeXml(load), 0);
+    CLegacyArchiveWriter writer;
+    doc.StoreArchive(writer);
+    CLegacyArchiveReader reader(writer.Bytes());
+    CAtomicLoadingLoggerViewerDoc fromBinary;
+    EXPECT_EQ(fromBinary.LoadArchive(kOwner, reader), 0);
+    EXPECT_TRUE(reader.AtEnd());
+    for (const CAtomicLoadingLoggerViewerDoc* loaded : {&fromXml, &fromBinary}) {
+        const auto* l = static_cast<const CAtomicLoadingFilterDescriptor*>(loaded->GetFilter(0)->GetDescriptor(0));
+        EXPECT_TRUE(l->Uses(LOADING_BY_OBJECT_ID));
+        EXPECT_TRUE(l->Uses(LOADING_BY_LOAD_COUNT));
+        EXPECT_FALSE(l->Uses(LOADING_BY_REFERENCE_COUNT));
+        EXPECT_EQ(l->Template().ObjectId(), 0x20000013u);
+        EXPECT_EQ(l->Template().LoadCount(), 3u);
+        EXPECT_EQ(l->ObjectIdText(), "0X20000013");
+        EXPECT_EQ(l->Template().CreationTime(), d->Template().CreationTime());
+    }
+    r->Release();
+}
+
+}  // namespace
