@@ -76,6 +76,17 @@ std::mutex& CInfoContainer::Lock() const {
     return g_recordLocks[(reinterpret_cast<std::uintptr_t>(this) >> 6) % kLockStripes];
 }
 
+std::string CInfoContainer::TextField(const std::uint32_t& id) const {
+    std::lock_guard lock(Lock());
+    return CNameTable::Text(id);
+}
+
+void CInfoContainer::SetTextField(std::uint32_t& id, const std::string& text) {
+    const std::uint32_t interned = CNameTable::Intern(text);  // outside the record's lock
+    std::lock_guard lock(Lock());
+    id = interned;
+}
+
 std::uint32_t CNameTable::Intern(const std::string& text) {
     Names& names = NameStore();
     std::lock_guard lock(names.lock);

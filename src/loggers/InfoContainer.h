@@ -36,6 +36,9 @@ protected:
     virtual ~CInfoContainer();
     // The lock of this record's fields.
     std::mutex& Lock() const;
+    // A text field kept as a number in the shared text table, read and written under the lock.
+    std::string TextField(const std::uint32_t& id) const;
+    void SetTextField(std::uint32_t& id, const std::string& text);
 
 private:
     std::atomic<std::int32_t> m_lRefs{1};

@@ -8,27 +8,13 @@
         return Member;                           \
     }
 
-std::string CNamedInfoContainer::Name() const {
-    std::lock_guard lock(Lock());
-    return CNameTable::Text(m_ulNameId);
-}
+std::string CNamedInfoContainer::Name() const { return TextField(m_ulNameId); }
 
-std::string CNamedInfoContainer::GroupName() const {
-    std::lock_guard lock(Lock());
-    return CNameTable::Text(m_ulGroupNameId);
-}
+std::string CNamedInfoContainer::GroupName() const { return TextField(m_ulGroupNameId); }
 
-void CNamedInfoContainer::SetName(const std::string& name) {
-    const std::uint32_t id = CNameTable::Intern(name);
-    std::lock_guard lock(Lock());
-    m_ulNameId = id;
-}
+void CNamedInfoContainer::SetName(const std::string& name) { SetTextField(m_ulNameId, name); }
 
-void CNamedInfoContainer::SetGroupName(const std::string& name) {
-    const std::uint32_t id = CNameTable::Intern(name);
-    std::lock_guard lock(Lock());
-    m_ulGroupNameId = id;
-}
+void CNamedInfoContainer::SetGroupName(const std::string& name) { SetTextField(m_ulGroupNameId, name); }
 
 LOCKED_GETTER(CNamedInfoContainer, bool, NamesResolved, m_bNamesResolved)
 
@@ -64,16 +50,9 @@ LOCKED_GETTER(CResourceInfoContainer, std::uint32_t, ResourceId, m_ulResourceId)
 LOCKED_GETTER(CResourceInfoContainer, std::uint32_t, ResourceType, m_ulResourceType)
 LOCKED_GETTER(CResourceInfoContainer, std::int32_t, ResourceVolume, m_rResourceVolume)
 
-std::string CResourceInfoContainer::ResourceInfo() const {
-    std::lock_guard lock(Lock());
-    return CNameTable::Text(m_ulInfoId);
-}
+std::string CResourceInfoContainer::ResourceInfo() const { return TextField(m_ulInfoId); }
 
-void CResourceInfoContainer::SetResourceInfo(const std::string& info) {
-    const std::uint32_t id = CNameTable::Intern(info);
-    std::lock_guard lock(Lock());
-    m_ulInfoId = id;
-}
+void CResourceInfoContainer::SetResourceInfo(const std::string& info) { SetTextField(m_ulInfoId, info); }
 
 CAtomicLoadingInfoContainer::Fields CAtomicLoadingInfoContainer::Get() const {
     std::lock_guard lock(Lock());
@@ -104,18 +83,11 @@ LOCKED_GETTER(CAtomicLoadingInfoContainer, std::uint32_t, LoadState, m_ulLoadSta
 LOCKED_GETTER(CAtomicLoadingInfoContainer, std::uint32_t, ObjectSize, m_ulObjectSize)
 LOCKED_GETTER(CAtomicLoadingInfoContainer, std::uint32_t, TotalSize, m_ulTotalSize)
 
-std::string CAtomicLoadingInfoContainer::ObjectName() const {
-    std::lock_guard lock(Lock());
-    return CNameTable::Text(m_ulNameId);
-}
+std::string CAtomicLoadingInfoContainer::ObjectName() const { return TextField(m_ulNameId); }
 
 void CAtomicLoadingInfoContainer::SetTotalSize(std::uint32_t size) {
     std::lock_guard lock(Lock());
     m_ulTotalSize = size;
 }
 
-void CAtomicLoadingInfoContainer::SetObjectName(const std::string& name) {
-    const std::uint32_t id = CNameTable::Intern(name);
-    std::lock_guard lock(Lock());
-    m_ulNameId = id;
-}
+void CAtomicLoadingInfoContainer::SetObjectName(const std::string& name) { SetTextField(m_ulNameId, name); }
