@@ -373,7 +373,9 @@ void CSimWorld::FillObjects(TRpcArray<CNorvObjectRecord>& objects) const {
         r.m_position = w.position;
         r.m_rValue1 = w.velocity.x, r.m_rValue2 = w.velocity.y, r.m_rValue3 = w.velocity.z;
         r.m_ulRollOffPresent = w.lId % 3 == 0 ? 0 : 1;
-        if (r.m_ulRollOffPresent) r.m_rRollOffA = 1, r.m_rRollOffB = 5, r.m_rRollOffC = 40, r.m_rRollOffD = 0;
+        // Saturation in 16.16 fixed point, the distances in metres; -1 switches one off.
+        if (r.m_ulRollOffPresent)
+            r.m_rRollOffA = w.lId % 2 ? -1.0f : 20.0f, r.m_rRollOffB = 40, r.m_rRollOffC = 65536, r.m_rRollOffD = 5;
     }
 }
 

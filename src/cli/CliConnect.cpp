@@ -1,6 +1,7 @@
 // quorvel-cli connect: connect to an engine the way the status dialog does, check
 // its version, optionally log what it reports, and notice when it goes away.
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
@@ -12,7 +13,10 @@
 
 #include "CliCommands.h"
 #include "CliPrompt.h"
+#include "AtomicLoadingCommander.h"
 #include "ConnectProcedure.h"
+#include "ObjectCommander.h"
+#include "VoiceListCommander.h"
 #include "PrintingSource.h"
 #include "QueueDrain.h"
 #include "RecordPrinter.h"
@@ -58,12 +62,29 @@ struct ConnectOptions {
     std::string csRecord;
     std::string csAddress;
     std::string csPort;
-    std::int32_t lLocalPort = QV_DEFAULT_LOCAL_PORT;
+    std::int32_t lLocalPort = -1;  // the project's unless given
     bool bAcceptMismatch = false;
     bool bJson = false;
     double rSeconds = 0;
     std::vector<std::uint32_t> logKinds;
+    std::string csProject;
+    bool bPollVoices = false, bPollObjects = false, bPollLoaded = false;
+    int nIntervalMs = 500;
 };
+
+bool ParsePolls(const std::string& text, ConnectOptions* o) {
+    std::size_t start = 0;
+    while (start <= text.size()) {
+        const std::size_t end = std::min(text.find(',', start), text.size());
+        const std::string name = text.substr(start, end - start);
+        if (name == "voices") o->bPollVoices = true;
+        else if (name == "objects") o->bPollObjects = true;
+        else if (name == "loaded") o->bPollLoaded = true;
+        else return false;
+        start = end + 1;
+    }
+    return true;
+}
 
 bool ParseKinds(const std::string& text, std::vector<std::uint32_t>* kinds) {
     if (text == "all") {
@@ -112,6 +133,15 @@ int ParseConnect(const std::vector<std::string>& args, ConnectOptions* o) {
         } else if (a == "--for-seconds" && hasValue) {
             o->rSeconds = std::atof(args[++i].c_str());
             if (o->rSeconds <= 0) return Usage("not a number of seconds: " + args[i]);
+        } else if (a == "--project" && hasValue) {
+            o->csProject = args[++i];
+        } else if (a == "--poll" && hasValue) {
+            if (!ParsePolls(args[++i], o)) return Usage("not a list of voices,objects,loaded: " + args[i]);
+        } else if (a == "--interval-ms" && hasValue) {
+            const std::string& v = args[++i];
+            o->nIntervalMs = std::atoi(v.c_str());
+            if (o->nIntervalMs < 10 || o->nIntervalMs > 3600000 || std::to_string(o->nIntervalMs) != v)
+                return Usage("not an interval of 10 to 3600000 ms: " + v);
         } else if (a == "--log" && hasValue) {
             if (!ParseKinds(args[++i], &o->logKinds)) return Usage("not a list of events,resources,loading,mixer,scene: " + args[i]);
         } else if (a.rfind("--", 0) != 0 && o->csRecord.empty()) {
@@ -135,9 +165,14 @@ int CliConnect(const std::vector<std::string>& args) {
     CCliFrame frame;
     CQuorvelDoc document(CKeyStore::User(), &prompt);
     document.SetFrame(&frame);
-    document.m_lLocalQuorvelTCPPort = options.lLocalPort;
-    CConnectionViewDoc& records = document.Connections();
-    records.Initialise(&document);
+    if (options.csProject.empty()) {
+        document.OnNewDocument();
+    } else if (!document.OnOpenDocument(options.csProject)) {
+        std::fprintf(stderr, "quorvel-cli: cannot open the project \"%s\"\n", options.csProject.c_str());
+        return CLI_FILE_FAILED;
+    }
+    if (options.lLocalPort >= 0) document.m_lLocalQuorvelTCPPort = options.lLocalPort;
+    CConnectionViewDoc& records = *document.Connections();
 
     CConnectionRecord record;
     if (!options.csAddress.empty()) {
@@ -170,20 +205,19 @@ int CliConnect(const std::vector<std::string>& args) {
                 document.Worker().EngineAddress().c_str(), document.Worker().EnginePort(), version.c_str());
     std::fflush(stdout);
 
-    // Events, resources and loading go through the logger sources and a view queue,
-    // as in the application; the mixer and scene notices are printed as they come.
-    CEventLoggerSource events(&document);
-    CResourceLoggerSource resources(&document);
-    CAtomicLoadingLoggerSource loading(&document);
+    // Events, resources and loading go through the project's logger sources and a
+    // view queue, as in the application; the mixer and scene notices are printed
+    // as they come. Polls go through the project's commanders.
+    CRecordPrinter recordPrinter(document, options.bJson);
     CPrintingSource printer;
     std::vector<CLoggerSource*> switchedOn;
     std::vector<std::pair<std::uint32_t, RpcCookie>> listening;
     RpcPtr<INorvMonitorManager> manager;
     for (std::uint32_t kind : options.logKinds) {
-        CLoggerSource* source = kind == NORV_LISTENER_EVENTS      ? static_cast<CLoggerSource*>(&events)
-                                : kind == NORV_LISTENER_RESOURCES ? static_cast<CLoggerSource*>(&resources)
-                                : kind == NORV_LISTENER_ATOMIC_LOADING ? static_cast<CLoggerSource*>(&loading)
-                                                                       : nullptr;
+        CLoggerSource* source = kind == NORV_LISTENER_EVENTS            ? document.GetLoggerSource(1)
+                                : kind == NORV_LISTENER_RESOURCES       ? document.GetLoggerSource(2)
+                                : kind == NORV_LISTENER_ATOMIC_LOADING ? document.GetLoggerSource(6)
+                                                                        : nullptr;
         RpcResult r;
         if (source) {
             source->AddQueue(&frame, WM_INFO_QUEUE);
@@ -198,14 +232,44 @@ int CliConnect(const std::vector<std::string>& args) {
         if (RpcFailed(r)) std::fprintf(stderr, "quorvel-cli: the engine refused listener kind %u (0x%08X)\n", kind, unsigned(r));
     }
 
+    auto* voices = document.GetCommanderOf<CVoiceListCommander>(4);
+    auto* objects = document.GetCommanderOf<CObjectCommander>(3);
+    auto* loaded = document.GetCommanderOf<CAtomicLoadingCommander>(2);
+    for (auto [wanted, commander] : {std::pair<bool, CEngineCommander*>{options.bPollVoices, voices},
+                                     {options.bPollObjects, objects},
+                                     {options.bPollLoaded, loaded}}) {
+        if (!wanted) continue;
+        const RpcResult r = commander->Enable(true);
+        if (RpcFailed(r))
+            std::fprintf(stderr, "quorvel-cli: cannot enable %s (0X%X)\n", commander->GetName().c_str(), unsigned(r));
+    }
+    const bool polling = options.bPollVoices || options.bPollObjects || options.bPollLoaded;
+    const auto interval = std::chrono::milliseconds(options.nIntervalMs);
+    auto nextPoll = std::chrono::steady_clock::now();
+
     int status = CLI_OK;
     const auto start = std::chrono::steady_clock::now();
     while (!g_interrupted && (options.rSeconds == 0 || std::chrono::steady_clock::now() - start <
                                                            std::chrono::duration<double>(options.rSeconds))) {
-        const CCliFrame::Message message = frame.Wait(std::chrono::milliseconds(50));
+        if (polling && std::chrono::steady_clock::now() >= nextPoll) {
+            nextPoll += interval;
+            if (options.bPollVoices && voices->IsEnabled() && RpcSucceeded(voices->Poll()))
+                recordPrinter.PrintVoices(voices->CopyVoiceList());
+            if (options.bPollObjects && objects->IsEnabled()) {
+                objects->Poll();
+                recordPrinter.PrintObjects(objects->CopyMicroList(), objects->CopyObjectList());
+            }
+            if (options.bPollLoaded && loaded->IsEnabled() && RpcSucceeded(loaded->Poll()))
+                recordPrinter.PrintLoaded(loaded->Loaded());
+        }
+        auto wait = std::chrono::milliseconds(50);
+        if (polling)
+            wait = std::clamp(std::chrono::duration_cast<std::chrono::milliseconds>(nextPoll - std::chrono::steady_clock::now()),
+                              std::chrono::milliseconds(0), wait);
+        const CCliFrame::Message message = frame.Wait(wait);
         if (message.ulMessage == WM_INFO_QUEUE) {
             DrainQueue(*reinterpret_cast<CInfoQueue*>(message.wParam), frame, WM_INFO_QUEUE,
-                       [&](CInfoContainer* record) { PrintRecord(*record, options.bJson); });
+                       [&](CInfoContainer* record) { recordPrinter.PrintRecord(*record); });
         } else if (message.ulMessage == UM_CONNECTION_LOST) {
             std::fprintf(stderr, "quorvel-cli: the connection to the engine was lost\n");
             status = CLI_CONNECTION_LOST;
@@ -217,9 +281,7 @@ int CliConnect(const std::vector<std::string>& args) {
         if (manager)
             for (const auto& [kind, cookie] : listening) manager->RemoveListener(kind);
     }
-    for (CLoggerSource* source : {static_cast<CLoggerSource*>(&events), static_cast<CLoggerSource*>(&resources),
-                                  static_cast<CLoggerSource*>(&loading)})
-        source->RemoveQueue(&frame);
+    for (int kind : {1, 2, 6}) document.GetLoggerSource(kind)->RemoveQueue(&frame);
     manager.Reset();
     document.Disconnect();
     document.StopLink();

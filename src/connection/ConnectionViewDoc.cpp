@@ -22,8 +22,8 @@ std::string RecordKey(std::size_t index) {
 
 }  // namespace
 
-int CConnectionViewDoc::Initialise(CQuorvelDoc* owner) {
-    m_pOwner = owner;
+int CConnectionViewDoc::Initialise(IProjectDocument* owner) {
+    SetOwner(owner);
     LoadFromRegistry();
     if (m_records.empty()) AddUnique(CConnectionRecord::Default());
     return 1;
@@ -31,18 +31,23 @@ int CConnectionViewDoc::Initialise(CQuorvelDoc* owner) {
 
 void CConnectionViewDoc::Reset() {
     SaveToRegistry();
-    m_pOwner = nullptr;
+    SetOwner(nullptr);
     m_records.clear();
 }
 
-int CConnectionViewDoc::LoadArchive(CQuorvelDoc* owner) {
+int CConnectionViewDoc::LoadArchive(IProjectDocument* owner, CLegacyArchiveReader&) {
     LoadFromRegistry();
-    m_pOwner = owner;
+    SetOwner(owner);
     return 0;
 }
 
-int CConnectionViewDoc::StoreArchive() {
-    SaveToRegistry();
+void CConnectionViewDoc::StoreArchive(CLegacyArchiveWriter&) const { SaveToRegistry(); }
+
+int CConnectionViewDoc::SerializeXml(CConfigArchive& archive) {
+    if (archive.IsLoading())
+        LoadFromRegistry();
+    else
+        SaveToRegistry();
     return 0;
 }
 
@@ -96,7 +101,7 @@ void CConnectionViewDoc::LoadFromRegistry() {
     }
 }
 
-void CConnectionViewDoc::SaveToRegistry() {
+void CConnectionViewDoc::SaveToRegistry() const {
     m_store.Reload();  // keep what other parts of the program wrote meanwhile
     m_store.DeleteKey(QV_CONNECTION_KEY);
     m_store.CreateKey(QV_CONNECTION_KEY);

@@ -22,11 +22,13 @@ public:
 
     int ViewerKind() const override { return 9; }
     int SourceKind() const override { return 0; }
-    int Initialise(CQuorvelDoc* owner) override;
+    int Initialise(IProjectDocument* owner) override;
     void Reset() override;
-    // Opening a project: the list comes from the store, never from the project file.
-    int LoadArchive(CQuorvelDoc* owner);
-    int StoreArchive();
+    // The list lives in the store, never in the project file: saving a project saves
+    // the store, opening one reloads it.
+    int LoadArchive(IProjectDocument* owner, CLegacyArchiveReader& archive) override;
+    void StoreArchive(CLegacyArchiveWriter& archive) const override;
+    int SerializeXml(CConfigArchive& archive) override;
 
     std::size_t Count() const { return m_records.size(); }
     const CConnectionRecord* GetRecord(std::size_t index) const {
@@ -41,21 +43,19 @@ public:
     CConnectionRecord GetRecordOrDefault(std::size_t index) const;
 
     void LoadFromRegistry();
-    void SaveToRegistry();
+    void SaveToRegistry() const;
     // False when the file cannot be read or is not a record list; then nothing is added.
     bool ImportFile(const std::string& path);
     bool ExportFile(const std::string& path);
 
     // Called when an import changed the number of records (the views refresh).
     void SetListChanged(std::function<void()> changed) { m_listChanged = std::move(changed); }
-    CQuorvelDoc* Owner() const { return m_pOwner; }
 
 private:
     void ShowFileError(const std::string& path, int error);
 
     CKeyStore& m_store;
     IPrompt* m_pPrompt;
-    CQuorvelDoc* m_pOwner = nullptr;
     std::vector<CConnectionRecord> m_records;
     std::function<void()> m_listChanged;
 };

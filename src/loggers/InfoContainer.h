@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <string>
 
@@ -44,6 +45,13 @@ private:
     std::atomic<std::int32_t> m_lRefs{1};
     std::atomic<std::uint32_t> m_ulSecondsOfDay;
 };
+
+// Holds one reference to a record.
+struct CInfoRelease {
+    void operator()(CInfoContainer* record) const { record->Release(); }
+};
+template <class T>
+using TInfoPtr = std::unique_ptr<T, CInfoRelease>;
 
 // Texts shared by many records (names looked up in the editor project): stored
 // once, referred to by number. Number 0 is the empty text.

@@ -91,3 +91,15 @@ void CAtomicLoadingInfoContainer::SetTotalSize(std::uint32_t size) {
 }
 
 void CAtomicLoadingInfoContainer::SetObjectName(const std::string& name) { SetTextField(m_ulNameId, name); }
+LOCKED_GETTER(CAtomicLoadingInfoContainer, bool, NamesResolved, m_bNamesResolved)
+
+void CAtomicLoadingInfoContainer::ResolveNames(INameResolver* resolver) {
+    if (!resolver) return;
+    std::lock_guard lock(Lock());
+    const std::uint32_t family = m_ulObjectId >> 28;
+    if (m_bNamesResolved || family < 1 || family > 4) return;
+    std::string name;
+    if (!resolver->AtomicObjectName(m_ulObjectId, &name)) return;
+    m_ulNameId = CNameTable::Intern(name);
+    m_bNamesResolved = true;
+}

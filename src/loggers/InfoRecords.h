@@ -7,17 +7,7 @@
 #include <string>
 
 #include "InfoContainer.h"
-
-// Looks names up in the sound-design editor's project (the editor bridge answers
-// it; without one nothing is resolved). False when the editor raised an error.
-struct INameResolver {
-    virtual bool EventName(std::uint32_t eventId, std::string* name) = 0;
-    virtual bool ResourceName(std::uint32_t resourceId, std::string* name) = 0;
-    virtual bool GroupName(std::uint32_t groupNumber, std::string* name) = 0;
-
-protected:
-    ~INameResolver() = default;
-};
+#include "ProjectDocument.h"
 
 // What an event and a resource record share: a name and a group name from the
 // editor, resolved once.
@@ -124,6 +114,10 @@ public:
     std::string ObjectName() const;
     void SetTotalSize(std::uint32_t size);
     void SetObjectName(const std::string& name);
+    bool NamesResolved() const;
+    // Takes the object name from the editor, once; only objects whose id's top four
+    // bits are 1 to 4 have one there.
+    void ResolveNames(INameResolver* resolver);
 
 private:
     std::uint32_t m_ulObjectId = 0;
@@ -135,4 +129,5 @@ private:
     std::uint32_t m_ulObjectSize = 0;
     std::uint32_t m_ulTotalSize = 0;
     std::uint32_t m_ulNameId = 0;
+    bool m_bNamesResolved = false;
 };

@@ -12,6 +12,7 @@
 #include <mutex>
 #include <string>
 
+#include "EngineModule.h"
 #include "InfoQueue.h"
 #include "InfoRecords.h"
 #include "NotificationSources.h"
@@ -24,18 +25,19 @@ protected:
     ~IEngineInfoProvider() = default;
 };
 
-class CLoggerSource {
+class CLoggerSource : public IEngineModule {
 public:
     CLoggerSource(ENorvListenerKind kind, IEngineInfoProvider* owner) : m_eKind(kind), m_pOwner(owner) {}
     virtual ~CLoggerSource();
     CLoggerSource(const CLoggerSource&) = delete;
     CLoggerSource& operator=(const CLoggerSource&) = delete;
 
-    virtual bool IsSwitchable() const { return m_bSwitchable; }
-    virtual bool IsEnabled() const { return m_bEnabled; }
+    bool IsSwitchable() const override { return m_bSwitchable; }
+    bool IsEnabled() const override { return m_bEnabled; }
     // Registers or removes this source as the engine's listener of its kind.
-    virtual RpcResult Enable(bool enable);
-    virtual std::string GetName() const = 0;
+    RpcResult Enable(bool enable) override;
+    // The link is gone and the engine with it: off, without calling anyone.
+    void ForgetEngine() { m_bEnabled = false; }
     int AddQueue(IMessageTarget* window, std::uint32_t message);
     void RemoveQueue(IMessageTarget* window);
     // Pushes the whole history, oldest first, into the window's queue; 0 when it has none.

@@ -1,8 +1,37 @@
 #include "QuorvelDoc.h"
 
-CQuorvelDoc::CQuorvelDoc(CKeyStore& store, IPrompt* prompt) : m_connections(store, prompt) {}
+#include <ctime>
 
-CQuorvelDoc::~CQuorvelDoc() { StopLink(); }
+#include "StringTable.h"
+
+CQuorvelDoc::CQuorvelDoc(CKeyStore& store, IPrompt* prompt) : m_store(store), m_pPrompt(prompt) {}
+
+CQuorvelDoc::~CQuorvelDoc() { DeleteContents(); }
+
+CConnectionViewDoc* CQuorvelDoc::Connections() const { return ViewerDoc<CConnectionViewDoc>(9); }
+
+void CQuorvelDoc::RemoveView(IDocumentView* view) { std::erase(m_views, view); }
+
+void CQuorvelDoc::SetStatusMessage(const std::string& text) {
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char stamp[32];
+    std::snprintf(stamp, sizeof stamp, "<%02d:%02d:%02d> ", local.tm_hour, local.tm_min, local.tm_sec);
+    m_csStatusText = stamp + (text.empty() ? std::string("Ready") : text);
+    RefreshStatus();
+}
+
+void CQuorvelDoc::AppendOutput(const std::string& text, bool show) {
+    m_csOutputText += text;
+    if (show || !m_pTabs->LoadedFlag(QV_OUTPUT_VIEW_CLASS)) m_pTabs->OpenViewer(QV_OUTPUT_VIEW_CLASS);
+    m_pTabs->ShowOutput(m_csOutputText);
+}
+
+void CQuorvelDoc::ClearOutput() {
+    m_csOutputText.clear();
+    m_pTabs->ShowOutput(m_csOutputText);
+}
 
 void CQuorvelDoc::RefreshStatus() {
     if (m_pFrame) m_pFrame->SendMessage(UM_STATUS_REFRESH, 0, 0);
@@ -31,7 +60,10 @@ RpcResult CQuorvelDoc::Connect(const std::string& address, std::int32_t port, co
 
 void CQuorvelDoc::Disconnect() {
     if (m_eConnectionState == CONNECTION_NONE) return;
+    m_commanders.ForEach([](int, CEngineCommander& commander) { commander.Enable(false); });
     for (IEngineObjectHolder* holder : m_holders) holder->ReleaseEngineObjects();
+    // The engine forgets its listeners with the link; so do the sources.
+    m_sources.ForEach([](int, CLoggerSource& source) { source.ForgetEngine(); });
     for (ISwitchableTool* tool : m_tools) tool->SwitchOff();
     ReleaseEngineInfo();
     DetachCallingThread();

@@ -11,11 +11,17 @@ constexpr std::uint32_t kMaxColumns = 4096;
 }  // namespace
 
 void CColumnSet::Define(const std::vector<Definition>& table) {
+    std::vector<HeaderDefinition> headers;
+    for (const Definition& d : table) headers.push_back({QvString(d.nStringId), d.nColumnId});
+    Define(headers);
+}
+
+void CColumnSet::Define(const std::vector<HeaderDefinition>& table) {
     m_order.clear();
-    for (const Definition& d : table) {
+    for (const HeaderDefinition& d : table) {
         auto column = std::make_unique<CLCColumnInfo>();
         column->m_nId = d.nColumnId;
-        column->m_csHeader = QvString(d.nStringId);
+        column->m_csHeader = d.pszHeader;
         m_columns[d.nColumnId] = std::move(column);
         m_order.push_back(d.nColumnId);
     }

@@ -36,7 +36,14 @@ public:
     // Called after every change (the project becomes modified).
     void SetModifiedHook(std::function<void()> modified) { m_modified = std::move(modified); }
 
+    struct HeaderDefinition {
+        const char* pszHeader;
+        std::int32_t nColumnId;
+    };
+
+    // Defines the columns in table order, all visible, shown in that order.
     void Define(const std::vector<Definition>& table);
+    void Define(const std::vector<HeaderDefinition>& table);
     CLCColumnInfo* Find(std::int32_t id);
     const CLCColumnInfo* Find(std::int32_t id) const;
     std::size_t Count() const { return m_columns.size(); }

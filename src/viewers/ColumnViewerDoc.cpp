@@ -1,7 +1,7 @@
 #include "ColumnViewerDoc.h"
 
-int CColumnViewerDoc::Initialise(CQuorvelDoc* owner) {
-    if (!owner) return 0;
+int CColumnViewerDoc::Initialise(IProjectDocument* owner) {
+    if (!CFilteredViewerDoc::Initialise(owner)) return 0;
     DefineColumns();
     return 1;
 }
@@ -48,8 +48,9 @@ void CLoggerViewerDoc::StoreArchive(CLegacyArchiveWriter& archive) const {
     archive.WriteInt32(m_bRefreshList);
 }
 
-int CLoggerViewerDoc::LoadArchive(CQuorvelDoc* owner, CLegacyArchiveReader& archive) {
+int CLoggerViewerDoc::LoadArchive(IProjectDocument* owner, CLegacyArchiveReader& archive) {
     if (!owner) return 3;
+    SetOwner(owner);
     if (const int r = LoadColumnViewerArchive(archive)) return r;
     std::uint32_t version = 0;
     if (!archive.ReadUInt32(&version)) return 3;

@@ -6,7 +6,10 @@
 
 class CColumnViewerDoc : public CFilteredViewerDoc {
 public:
-    int Initialise(CQuorvelDoc* owner) override;
+    CColumnViewerDoc() {
+        m_columns.SetModifiedHook([this] { MarkModified(); });
+    }
+    int Initialise(IProjectDocument* owner) override;
     void Reset() override;
     CColumnSet& Columns() { return m_columns; }
     const CColumnSet& Columns() const { return m_columns; }
@@ -30,10 +33,9 @@ public:
     bool RefreshList() const { return m_bRefreshList != 0; }
     void SetRefreshList(bool on);
 
-    int SerializeXml(CConfigArchive& archive);
-    void StoreArchive(CLegacyArchiveWriter& archive) const;
-    // 0, 2 for another version, 3 without an owner or for a damaged block.
-    int LoadArchive(CQuorvelDoc* owner, CLegacyArchiveReader& archive);
+    int SerializeXml(CConfigArchive& archive) override;
+    void StoreArchive(CLegacyArchiveWriter& archive) const override;
+    int LoadArchive(IProjectDocument* owner, CLegacyArchiveReader& archive) override;
 
 protected:
     virtual const char* ClassName() const = 0;

@@ -13,16 +13,9 @@
 #include "ConfigArchive.h"
 #include "InfoContainer.h"
 #include "LegacyArchive.h"
+#include "ProjectDocument.h"
 
 inline constexpr const char* QV_ITEM_IGNORED = "ITEM IGNORED";
-
-// Whatever must learn that the project changed (the project document).
-struct IModifiable {
-    virtual void SetModifiedFlag(bool modified = true) = 0;
-
-protected:
-    ~IModifiable() = default;
-};
 
 enum EFilteringType : std::int32_t { FILTER_DISABLED = 0, FILTER_INCLUDE = 1, FILTER_EXCLUDE = 2 };
 

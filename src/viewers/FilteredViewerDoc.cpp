@@ -7,7 +7,7 @@ constexpr std::int32_t kMaxFilters = 100000;
 CFilter* CFilteredViewerDoc::AddNewFilter() {
     MarkModified();
     std::unique_ptr<CFilter> filter = CreateFilter();
-    filter->SetOwner(m_pModified);
+    filter->SetOwner(ModifiedSink());
     m_filters.push_back(std::move(filter));
     return m_filters.back().get();
 }

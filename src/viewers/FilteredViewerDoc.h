@@ -10,8 +10,6 @@
 
 class CFilteredViewerDoc : public CViewerDoc {
 public:
-    void SetModifiedSink(IModifiable* owner) { m_pModified = owner; }
-
     CFilter* AddNewFilter();
     int FindFilter(const std::string& name) const;
     CFilter* GetFilter(std::size_t index) const;
@@ -29,12 +27,8 @@ public:
 
 protected:
     virtual std::unique_ptr<CFilter> CreateFilter() = 0;
-    void MarkModified() {
-        if (m_pModified) m_pModified->SetModifiedFlag(true);
-    }
 
 private:
-    IModifiable* m_pModified = nullptr;
     std::vector<std::unique_ptr<CFilter>> m_filters;
     CFilter* m_pCurrent = nullptr;
 };

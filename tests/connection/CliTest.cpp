@@ -10,6 +10,8 @@
 #include <future>
 #include <thread>
 
+#include "EventLogger.h"
+#include "QuorvelDoc.h"
 #include "RawPeer.h"
 #include "RunningSimulator.h"
 
@@ -85,11 +87,48 @@ TEST_F(Cli, ConnectsToNorvsimAndRefusesAnotherVersionUnlessTold) {
     EXPECT_NE(out.find("answered No"), std::string::npos);
     EXPECT_EQ(Run("connect " + engine + " --accept-version-mismatch --for-seconds 1 --log events", &out), 0);
     EXPECT_NE(out.find("engine version 22.2.0"), std::string::npos);
-    EXPECT_NE(out.find("event     id 0X"), std::string::npos);
+    EXPECT_NE(out.find("event     Time        Event name  Event Id"), std::string::npos) << out;
+    EXPECT_NE(out.find("EVT_SON_PLAY"), std::string::npos);
     EXPECT_EQ(Run("connect " + engine + " --accept-version-mismatch --for-seconds 1 --log events,loading --json", &out), 0);
     EXPECT_NE(out.find("{\"kind\":\"event\",\"time\":\""), std::string::npos) << out;
     EXPECT_NE(out.find("\"eventId\":"), std::string::npos);
     EXPECT_NE(out.find("{\"kind\":\"loading\""), std::string::npos);
+}
+
+TEST_F(Cli, LogsAndPollsEveryKindOfRecord) {
+    RunningSimulator simulator;
+    const std::string engine = "--address 127.0.0.1 --port " + std::to_string(simulator.Port()) + " --local-port 0";
+    std::string out;
+    EXPECT_EQ(Run("connect " + engine +
+                      " --for-seconds 2.5 --log events,resources,loading --poll voices,objects,loaded"
+                      " --interval-ms 400 --json", &out), 0);
+    for (const char* kind : {"event", "resource", "loading", "voice", "micro", "object", "loaded"})
+        EXPECT_NE(out.find(std::string("{\"kind\":\"") + kind + "\""), std::string::npos) << kind << "\n" << out;
+    EXPECT_NE(out.find("\"volume\":-"), std::string::npos) << "volumes in dB";
+    EXPECT_EQ(Run("connect " + engine + " --poll sounds"), 2);
+    EXPECT_EQ(Run("connect " + engine + " --poll voices --interval-ms 0"), 2);
+}
+
+TEST_F(Cli, TakesThePortAndTheColumnsFromAProject) {
+    RunningSimulator simulator;
+    const fs::path project = home / "session.qvl";
+    {
+        CKeyStore store((home / "store.xml").string());
+        CQuorvelDoc document(store);
+        ASSERT_TRUE(document.OnNewDocument());
+        document.m_lLocalQuorvelTCPPort = 0;  // let the system choose
+        auto* events = document.ViewerDoc<CEventLoggerViewerDoc>(1);
+        events->Columns().SaveLayout({{EVENT_COLUMN_TIME, 70}, {EVENT_COLUMN_TYPE, 90}, {EVENT_COLUMN_ID, 80}});
+        ASSERT_TRUE(document.OnSaveDocument(project.string()));
+    }
+    std::string out;
+    EXPECT_EQ(Run("connect --address 127.0.0.1 --port " + std::to_string(simulator.Port()) + " --project '" +
+                      project.string() + "' --for-seconds 1.5 --log events", &out), 0);
+    EXPECT_NE(out.find("event     Time        Event type  Event Id\n"), std::string::npos) << out;
+    EXPECT_EQ(out.find("Event name"), std::string::npos);
+    { std::ofstream(home / "broken.qvl") << "<QUORVEL_CONFIG><Main>"; }
+    EXPECT_EQ(Run("connect --project '" + (home / "broken.qvl").string() + "'", &out), 8);
+    EXPECT_NE(out.find("Invalid Quorvel file."), std::string::npos) << out;
 }
 
 }  // namespace

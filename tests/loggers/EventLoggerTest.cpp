@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "EventLogger.h"
+#include "TestProject.h"
 
 namespace {
 
@@ -17,7 +18,8 @@ struct Record {
     ~Record() { p->Release(); }
 };
 
-CQuorvelDoc* const kOwner = reinterpret_cast<CQuorvelDoc*>(0x1);  // only its presence matters here
+CTestProject g_project;
+IProjectDocument* const kOwner = &g_project;
 
 TEST(EventLogger, CellTexts) {
     Record r(0x30012, 12, 0x40, 7, 1);

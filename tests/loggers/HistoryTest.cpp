@@ -122,6 +122,7 @@ TEST(History, RecordsCarryTheirTimeAndResolveNamesOnce) {
             *name = group == 1 ? "Ambience" : "";
             return !fail;
         }
+        bool AtomicObjectName(std::uint32_t, std::string*) override { return true; }
     } resolver;
     auto* record = new CEventInfoContainer(0x00010002, 1, 3, 4, 5);
     EXPECT_TRUE(std::regex_match(record->CreationTime(), std::regex("[0-2][0-9]:[0-5][0-9]:[0-5][0-9]")));

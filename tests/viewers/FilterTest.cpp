@@ -63,8 +63,11 @@ class KeyViewerDoc final : public CFilteredViewerDoc {
 public:
     int ViewerKind() const override { return 1; }
     int SourceKind() const override { return 1; }
-    int Initialise(CQuorvelDoc*) override { return 1; }
+    int Initialise(IProjectDocument*) override { return 1; }
     void Reset() override { RemoveAllFilters(); }
+    int LoadArchive(IProjectDocument*, CLegacyArchiveReader& archive) override { return LoadFilteredArchive(archive); }
+    void StoreArchive(CLegacyArchiveWriter& archive) const override { StoreFilteredArchive(archive); }
+    int SerializeXml(CConfigArchive& archive) override { return SerializeFilteredXml(archive); }
 
 protected:
     std::unique_ptr<CFilter> CreateFilter() override { return std::make_unique<KeyFilter>(); }

@@ -1,0 +1,31 @@
+#include "VoiceListCommander.h"
+
+RpcResult CVoiceListCommander::OpenEngineObject() {
+    const RpcResult r = TEngineCommander::OpenEngineObject();
+    if (RpcSucceeded(r)) m_engine->StartMonitoring();  // its answer changes nothing
+    return r;
+}
+
+void CVoiceListCommander::CloseEngineObject() {
+    if (m_engine) m_engine->StopMonitoring();
+    TEngineCommander::CloseEngineObject();
+}
+
+void CVoiceListCommander::EmptyState() {
+    std::lock_guard lock(m_lock);
+    m_voices.clear();
+}
+
+RpcResult CVoiceListCommander::Poll() {
+    m_voices.clear();
+    if (!m_engine) return CONN_E_NOT_STARTED;
+    TRpcArray<CNorvVoiceRecord> voices;
+    const RpcResult r = m_engine->GetVoices(&voices);
+    m_voices.assign(voices.begin(), voices.end());
+    return r;
+}
+
+std::vector<CNorvVoiceRecord> CVoiceListCommander::CopyVoiceList() const {
+    std::lock_guard lock(m_lock);
+    return m_voices;
+}
