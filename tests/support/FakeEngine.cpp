@@ -116,7 +116,7 @@ public:
         Log().Add("GetMicros");
         micros->Allocate(1);
         (*micros)[0] = SampleMicro(7);
-        return Canned();
+        return Log().failMicros ? E_FAIL : Canned();
     }
 };
 
@@ -143,6 +143,12 @@ class CFakeAtomicLoadingMonitor final : public TFake<CNorvAtomicLoadingMonitorSk
 public:
     RpcResult GetLoadedObjects(TRpcArray<CNorvLoadedObjectRecord>* objects) override {
         Log().Add("GetLoadedObjects");
+        const std::vector<CNorvLoadedObjectRecord> chosen = Log().Loaded();
+        if (!chosen.empty()) {
+            objects->Allocate(static_cast<std::uint32_t>(chosen.size()));
+            for (std::uint32_t i = 0; i < chosen.size(); ++i) (*objects)[i] = chosen[i];
+            return Canned();
+        }
         objects->Allocate(3);
         for (std::uint32_t i = 0; i < 3; ++i) (*objects)[i] = SampleLoaded(i + 1);
         return Canned();

@@ -19,10 +19,21 @@ public:
 
     std::atomic<int> liveObjects{0};
     std::atomic<bool> failCalls{false};  // every two-way method answers E_FAIL
+    std::atomic<bool> failMicros{false};  // only the micro request fails
+    // What the atomic loading monitor answers instead of its three samples, when set.
+    void SetLoaded(std::vector<CNorvLoadedObjectRecord> loaded) {
+        std::lock_guard lock(m_lock);
+        m_loaded = std::move(loaded);
+    }
+    std::vector<CNorvLoadedObjectRecord> Loaded() {
+        std::lock_guard lock(m_lock);
+        return m_loaded;
+    }
 
 private:
     std::mutex m_lock;
     std::vector<std::string> m_lines;
+    std::vector<CNorvLoadedObjectRecord> m_loaded;
 };
 
 // The sample records the fake monitors return.
