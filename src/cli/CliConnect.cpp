@@ -25,7 +25,6 @@
 
 namespace {
 
-constexpr std::uint32_t WM_INFO_QUEUE = 1078;
 std::atomic<bool> g_interrupted{false};
 void OnSignal(int) { g_interrupted = true; }
 

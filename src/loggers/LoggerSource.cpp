@@ -56,6 +56,12 @@ void CLoggerSource::RemoveQueue(IMessageTarget* window) {
     m_queues.erase(it);
 }
 
+CInfoQueue* CLoggerSource::QueueOf(IMessageTarget* window) {
+    std::lock_guard lock(m_lock);
+    auto it = m_queues.find(window);
+    return it == m_queues.end() ? nullptr : it->second.get();
+}
+
 int CLoggerSource::RefreshFromHistory(IMessageTarget* window) {
     std::lock_guard lock(m_lock);
     auto it = m_queues.find(window);

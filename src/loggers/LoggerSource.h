@@ -40,6 +40,10 @@ public:
     void ForgetEngine() { m_bEnabled = false; }
     int AddQueue(IMessageTarget* window, std::uint32_t message);
     void RemoveQueue(IMessageTarget* window);
+    // The window's current queue, or none. Queues are added and removed on the
+    // user's thread only, so there it stays valid until the next AddQueue or
+    // RemoveQueue for the window.
+    CInfoQueue* QueueOf(IMessageTarget* window);
     // Pushes the whole history, oldest first, into the window's queue; 0 when it has none.
     int RefreshFromHistory(IMessageTarget* window);
     void EmptyHistory();

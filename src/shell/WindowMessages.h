@@ -9,6 +9,7 @@ inline constexpr std::uint32_t WM_USER = 1024;
 inline constexpr std::uint32_t UM_CONNECT_ERROR = 1074;
 inline constexpr std::uint32_t UM_STATUS_REFRESH = 1076;
 inline constexpr std::uint32_t UM_CONNECTION_LOST = 1077;
+inline constexpr std::uint32_t WM_INFO_QUEUE = 1078;  // a logger source queued records for the view
 inline constexpr std::uint32_t WM_REFRESH_FROM_HISTORY = 1080;
 inline constexpr std::uint32_t WM_MIXER_PRESET_CHANGED = 1081;
 inline constexpr std::uint32_t WM_MIXER_RESOURCE_EVENT = 1082;

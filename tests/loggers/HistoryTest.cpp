@@ -48,7 +48,7 @@ public:
     std::vector<CInfoContainer*> rows;
 };
 
-constexpr std::uint32_t WM_INFO_QUEUE = 1078;
+
 
 TEST(History, TwoRecordsBeforeTheViewRunsWakeItOnce) {
     CEventLoggerSource source(nullptr);
