@@ -1,6 +1,6 @@
 // Event history intake: one million event notifications through the event source,
-// with one registered view queue drained by a view-model on another thread that
-// keeps every row, as an open event logger does. Reports the resident memory per
+// with one registered view queue drained by the event logger's view-model on
+// another thread, keeping every row, as an open event logger does. Reports the resident memory per
 // record and the records taken in per second.
 //
 // Usage: history_bench [--records N] [--runs N]
@@ -19,8 +19,8 @@
 #include <unistd.h>
 #include <vector>
 
-#include "LoggerSource.h"
-#include "QueueDrain.h"
+#include "EventLogger.h"
+#include "LoggerRows.h"
 
 namespace {
 
@@ -31,31 +31,42 @@ std::size_t ResidentBytes() {
     return resident * static_cast<std::size_t>(sysconf(_SC_PAGESIZE));
 }
 
-// The view: woken by its queue's message, drains on its own thread and keeps rows.
-class ViewModel final : public IMessageTarget {
+// A project that only takes note of changes.
+struct BenchProject final : IProjectDocument {
+    void SetModifiedFlag(bool) override {}
+    bool ReadsFromEditor() const override { return false; }
+    INameResolver* NameResolver() override { return nullptr; }
+};
+
+// The event logger view's thread: woken by its queue's message, it lets the
+// view-model drain the queue into the rows it keeps.
+class View final : public IMessageTarget {
 public:
-    void PostMessage(std::uint32_t message, std::uintptr_t wParam, std::intptr_t) override {
+    View(CEventLoggerViewerDoc& document, CLoggerSource& source)
+        : m_rows(document, source, *this, [](const CInfoContainer& r, std::int32_t column) {
+              return EventCellText(static_cast<const CEventInfoContainer&>(r), column);
+          }) {}
+    void PostMessage(std::uint32_t, std::uintptr_t wParam, std::intptr_t) override {
         {
             std::lock_guard lock(m_lock);
-            m_posted.push_back({message, reinterpret_cast<CInfoQueue*>(wParam)});
+            m_posted.push_back(wParam);
         }
         m_cv.notify_one();
     }
     void SendMessage(std::uint32_t, std::uintptr_t, std::intptr_t) override {}
+    void Start() { m_rows.Start(); }
     void Run() {
         for (;;) {
-            std::pair<std::uint32_t, CInfoQueue*> message;
+            std::uintptr_t wParam;
             {
                 std::unique_lock lock(m_lock);
                 m_cv.wait(lock, [this] { return !m_posted.empty() || m_bStop; });
                 if (m_posted.empty()) return;
-                message = m_posted.front();
+                wParam = m_posted.front();
                 m_posted.pop_front();
             }
-            DrainQueue(*message.second, *this, message.first, [this](CInfoContainer* record) {
-                record->AddRef();
-                rows.push_back(record);
-            });
+            m_rows.OnQueueMessage(wParam);
+            m_shown = m_rows.RowCount();
         }
     }
     void Stop() {
@@ -65,15 +76,14 @@ public:
         }
         m_cv.notify_one();
     }
-    ~ViewModel() {
-        for (CInfoContainer* row : rows) row->Release();
-    }
-    std::deque<CInfoContainer*> rows;
+    std::size_t Shown() const { return m_shown; }
 
 private:
+    CLoggerRows m_rows;
+    std::atomic<std::size_t> m_shown{0};
     std::mutex m_lock;
     std::condition_variable m_cv;
-    std::deque<std::pair<std::uint32_t, CInfoQueue*>> m_posted;
+    std::deque<std::uintptr_t> m_posted;
     bool m_bStop = false;
 };
 
@@ -92,22 +102,24 @@ int main(int argc, char** argv) {
         const std::size_t before = ResidentBytes();
         double seconds;
         {
+            BenchProject project;
+            CEventLoggerViewerDoc document;
+            document.Initialise(&project);
             CEventLoggerSource source(nullptr);
-            ViewModel view;
-            source.AddQueue(&view, 1078);
+            View view(document, source);
+            view.Start();
             std::thread viewThread([&] { view.Run(); });
             const auto start = std::chrono::steady_clock::now();
             for (std::size_t i = 0; i < records; ++i)
                 source.OnEvent(0x00010000u | (i & 0xFF), 1, static_cast<std::int32_t>(i % 100), 3, 1);
             seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-            while (view.rows.size() < records) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            while (view.Shown() < records) std::this_thread::sleep_for(std::chrono::milliseconds(1));
             view.Stop();
             viewThread.join();
             const std::size_t after = ResidentBytes();
             // Only the first run starts from a heap that has not held records yet.
             if (run == 0) sizes.push_back(static_cast<double>(after - before) / static_cast<double>(records));
             rates.push_back(static_cast<double>(records) / seconds);
-            source.RemoveQueue(&view);
         }
         std::printf("run %d: %.0f records/s\n", run + 1, rates.back());
     }
