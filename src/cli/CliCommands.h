@@ -17,4 +17,5 @@ enum ECliExit : int {
 
 int CliRecords(const std::vector<std::string>& args);
 int CliConnect(const std::vector<std::string>& args);
+int CliProject(const std::vector<std::string>& args);
 const char* CliUsage();

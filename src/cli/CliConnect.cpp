@@ -67,6 +67,7 @@ struct ConnectOptions {
     double rSeconds = 0;
     std::vector<std::uint32_t> logKinds;
     std::string csProject;
+    std::string csSaveProject;
     bool bPollVoices = false, bPollObjects = false, bPollLoaded = false;
     int nIntervalMs = 500;
 };
@@ -134,6 +135,8 @@ int ParseConnect(const std::vector<std::string>& args, ConnectOptions* o) {
             if (o->rSeconds <= 0) return Usage("not a number of seconds: " + args[i]);
         } else if (a == "--project" && hasValue) {
             o->csProject = args[++i];
+        } else if (a == "--save-project" && hasValue) {
+            o->csSaveProject = args[++i];
         } else if (a == "--poll" && hasValue) {
             if (!ParsePolls(args[++i], o)) return Usage("not a list of voices,objects,loaded: " + args[i]);
         } else if (a == "--interval-ms" && hasValue) {
@@ -285,5 +288,9 @@ int CliConnect(const std::vector<std::string>& args) {
     document.Disconnect();
     document.StopLink();
     for (const auto& [kind, cookie] : listening) CSourceCookies::Instance().Unregister(cookie);
+    if (!options.csSaveProject.empty() && !document.OnSaveDocument(options.csSaveProject)) {
+        std::fprintf(stderr, "quorvel-cli: cannot write the project \"%s\"\n", options.csSaveProject.c_str());
+        return CLI_FILE_FAILED;
+    }
     return status;
 }

@@ -57,7 +57,7 @@ void CRecordPrinter::PrintVoices(const std::vector<CNorvVoiceRecord>& voices) {
                 .Int("instance", v.m_lInstance).Int("type", v.m_ulType).Int("status", v.m_ulStatus)
                 .Int("resourceId", v.m_lResourceId).Int("streaming", v.m_ulStreaming)
                 .Int("rollOffPresent", v.m_ulRollOffPresent)
-                .Reals("rollOff", {Db(v.m_lRollOff1), Db(v.m_lRollOff2), Db(v.m_lRollOff3), Db(v.m_lRollOff4)})
+                .Ints("rollOff", {v.m_lRollOff1, v.m_lRollOff2, v.m_lRollOff3, v.m_lRollOff4})
                 .Int("word1", v.m_ulWord1).Int("word8", v.m_ulWord8)
                 .Text("name", std::string(v.m_szName, v.m_ulNameLength)).Print();
         } else if (doc) {

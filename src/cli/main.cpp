@@ -28,11 +28,22 @@ const char* CliUsage() {
            "    --for-seconds S                      stay connected S seconds (default: until interrupted)\n"
            "    --log KINDS                          print notifications: all, or a comma-separated list of\n"
            "                                         events,resources,loading,mixer,scene\n"
-           "    --json                               print events, resources and loading as JSON lines\n"
+           "    --poll LISTS                         ask the engine every interval for a comma-separated list\n"
+           "                                         of voices,objects,loaded and print the answers\n"
+           "    --interval-ms N                      the interval of --poll (default 500)\n"
+           "    --project FILE                       open this project first: its local port (unless\n"
+           "                                         --local-port is given) and its columns apply\n"
+           "    --save-project FILE                  save the project when the connection ends\n"
+           "    --json                               print one JSON object per line instead of aligned text\n"
+           "\n"
+           "Projects:\n"
+           "  project show FILE                      what a project file holds\n"
+           "  project convert FROM TO                write FROM (also an earlier binary project) as TO\n"
            "\n"
            "Exit codes: 0 done; 2 bad arguments; 3 the link cannot start (change --local-port);\n"
            "4 the connection cannot be established; 5 the engine's version was refused;\n"
-           "6 the connection was lost; 7 no such record; 8 a record file could not be read or written.\n";
+           "6 the connection was lost; 7 no such record; 8 a record or project file could not be read or\n"
+           "written.\n";
 }
 
 int main(int argc, char** argv) {
@@ -45,6 +56,7 @@ int main(int argc, char** argv) {
     args.erase(args.begin());
     if (command == "records") return CliRecords(args);
     if (command == "connect") return CliConnect(args);
+    if (command == "project") return CliProject(args);
     std::fprintf(stderr, "quorvel-cli: unknown command %s (see --help)\n", command.c_str());
     return CLI_USAGE;
 }

@@ -142,10 +142,11 @@ void CFilter::SerializeXml(CConfigArchive& archive) {
         m_csFilterName = archive.ReadString("m_csFilterName", "Filter");
         m_bDisplayOnlyFirstOccurence = archive.ReadI4("m_bDisplayOnlyFirstOccurence", 0);
         const std::int32_t count = archive.ReadI4("nDescriptorCount", 0);
+        // A count beyond the sections the file holds is damage, not defaults to make up.
         for (std::int32_t i = 0; i < count && i < kMaxItems; ++i) {
-            CFilterDescriptor* descriptor = AddNewDescriptor();
             CConfigSection section(archive, "CFilterDescriptor", i);
-            descriptor->SerializeXml(archive);
+            if (archive.InMissingSection()) break;
+            AddNewDescriptor()->SerializeXml(archive);
         }
         return;
     }

@@ -46,10 +46,11 @@ int CFilteredViewerDoc::SerializeFilteredXml(CConfigArchive& archive) {
     CConfigSection section(archive, "CFilteredViewerDoc");
     if (archive.IsLoading()) {
         const std::int32_t count = archive.ReadI4("nFilterNumber", 0);
+        // A count beyond the sections the file holds is damage, not defaults to make up.
         for (std::int32_t i = 0; i < count && i < kMaxFilters; ++i) {
-            CFilter* filter = AddNewFilter();
             CConfigSection filterSection(archive, "CFilter", i);
-            filter->SerializeXml(archive);
+            if (archive.InMissingSection()) break;
+            AddNewFilter()->SerializeXml(archive);
         }
         const std::int32_t current = archive.ReadI4("nCurrentFilterIndex", -1);
         m_pCurrent = current >= 0 ? GetFilter(static_cast<std::size_t>(current)) : nullptr;

@@ -126,6 +126,14 @@ TEST_F(Cli, TakesThePortAndTheColumnsFromAProject) {
                       project.string() + "' --for-seconds 1.5 --log events", &out), 0);
     EXPECT_NE(out.find("event     Time        Event type  Event Id\n"), std::string::npos) << out;
     EXPECT_EQ(out.find("Event name"), std::string::npos);
+    std::string shown;
+    EXPECT_EQ(Run("project show '" + project.string() + "'", &shown), 0);
+    EXPECT_NE(shown.find("local port 0\n"), std::string::npos) << shown;
+    EXPECT_NE(shown.find("viewer 1: 3 of 9 columns shown, 0 filter(s)"), std::string::npos) << shown;
+    EXPECT_EQ(Run("project convert '" + project.string() + "' '" + (home / "copy.qvl").string() + "'"), 0);
+    EXPECT_EQ(Run("project show '" + (home / "copy.qvl").string() + "'", &out), 0);
+    EXPECT_EQ(out, shown);
+    EXPECT_EQ(Run("project show"), 2);
     { std::ofstream(home / "broken.qvl") << "<QUORVEL_CONFIG><Main>"; }
     EXPECT_EQ(Run("connect --project '" + (home / "broken.qvl").string() + "'", &out), 8);
     EXPECT_NE(out.find("Invalid Quorvel file."), std::string::npos) << out;
