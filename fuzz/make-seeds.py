@@ -108,6 +108,12 @@ def main():
     for (index, method), values in ANSWERS.items():
         write("fuzz_proxy_answers", "iface%d-method%d" % (index, method), bytes([index, method]) + values)
 
+    # An earlier binary project: settings, no viewer blocks, the nine tab flag pairs.
+    # (The XML seed "new-project" is a new project saved by quorvel-cli.)
+    magic = b"QUORVEL PROJECT FILE - 4A9AC1F9-41F4-4462-89FC-4A562E336B18"
+    legacy = bytes([len(magic)]) + magic + u32(1, 12988) + bytes([3]) + b"a.b" + bytes([2]) + b"fr" + u32(1, 0, 0)
+    write("fuzz_project_file", "legacy", legacy + u32(1, 1) + u32(0) * 16)
+
 
 if __name__ == "__main__":
     main()

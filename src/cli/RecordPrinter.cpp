@@ -97,14 +97,15 @@ void CRecordPrinter::PrintObjects(const std::vector<CNorvMicro>& micros, const s
 void CRecordPrinter::PrintLoaded(const CLoadedSet& loaded) {
     const CColumnSet* columns = ColumnsOf(m_document, 8);
     if (!m_bJson) std::printf("-- %zu loaded object(s)\n", loaded.size());
-    for (const auto& [id, record] : loaded) {
-        const CAtomicLoadingInfoContainer::Fields f = record->Get();
+    for (const auto& entry : loaded) {
+        const CAtomicLoadingInfoContainer& record = *entry.second;
+        const CAtomicLoadingInfoContainer::Fields f = record.Get();
         if (m_bJson)
             CJsonLine("loaded").Int("objectId", f.objectId).Int("dataType", f.dataType)
                 .Int("referenceCount", f.referenceCount).Int("loadCount", f.loadCount).Int("loadState", f.loadState)
                 .Int("size", f.objectSize).Text("name", f.objectName).Print();
         else if (columns)
-            m_loaded.PrintRow("loaded", *columns, [&](std::int32_t c) { return LoadedObjectCellText(*record, c); });
+            m_loaded.PrintRow("loaded", *columns, [&](std::int32_t c) { return LoadedObjectCellText(record, c); });
     }
     std::fflush(stdout);
 }
