@@ -23,9 +23,11 @@ void CTextTable::PrintRow(const char* tag, const CColumnSet& columns,
     for (std::int32_t id : columns.Order()) {
         const CLCColumnInfo* column = columns.Find(id);
         if (!column || !column->m_bIsVisible) continue;
-        const std::size_t width = std::max(column->m_csHeader.size(), kMinCellWidth);
+        const std::string text = cell(id);
+        std::size_t& width = m_widths[id];
+        width = std::max({width, column->m_csHeader.size(), kMinCellWidth, text.size()});
         Append(&header, column->m_csHeader, width);
-        Append(&row, cell(id), width);
+        Append(&row, text, width);
     }
     while (!row.empty() && row.back() == ' ') row.pop_back();
     while (!header.empty() && header.back() == ' ') header.pop_back();

@@ -1,9 +1,11 @@
 #pragma once
-// Aligned text lines: each cell padded to its column's width, the header line
-// printed before the first row and again whenever the columns change.
+// Aligned text lines: each cell padded to its column's width (its header's, at least
+// 10, widened for good by a longer cell), the header line printed before the first
+// row and again whenever the columns or their widths change.
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -18,4 +20,5 @@ public:
 
 private:
     std::string m_header;
+    std::map<std::int32_t, std::size_t> m_widths;
 };

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <future>
 #include <thread>
 
@@ -87,7 +88,7 @@ TEST_F(Cli, ConnectsToNorvsimAndRefusesAnotherVersionUnlessTold) {
     EXPECT_NE(out.find("answered No"), std::string::npos);
     EXPECT_EQ(Run("connect " + engine + " --accept-version-mismatch --for-seconds 1 --log events", &out), 0);
     EXPECT_NE(out.find("engine version 22.2.0"), std::string::npos);
-    EXPECT_NE(out.find("event     Time        Event name  Event Id"), std::string::npos) << out;
+    EXPECT_TRUE(std::regex_search(out, std::regex("event +Time +Event name +Event Id"))) << out;
     EXPECT_NE(out.find("EVT_SON_PLAY"), std::string::npos);
     EXPECT_EQ(Run("connect " + engine + " --accept-version-mismatch --for-seconds 1 --log events,loading --json", &out), 0);
     EXPECT_NE(out.find("{\"kind\":\"event\",\"time\":\""), std::string::npos) << out;
@@ -124,7 +125,7 @@ TEST_F(Cli, TakesThePortAndTheColumnsFromAProject) {
     std::string out;
     EXPECT_EQ(Run("connect --address 127.0.0.1 --port " + std::to_string(simulator.Port()) + " --project '" +
                       project.string() + "' --for-seconds 1.5 --log events", &out), 0);
-    EXPECT_NE(out.find("event     Time        Event type  Event Id\n"), std::string::npos) << out;
+    EXPECT_NE(out.find("event     Time        Event type    Event Id\n"), std::string::npos) << out;
     EXPECT_EQ(out.find("Event name"), std::string::npos);
     std::string shown;
     EXPECT_EQ(Run("project show '" + project.string() + "'", &shown), 0);
