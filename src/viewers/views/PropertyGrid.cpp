@@ -115,7 +115,7 @@ QTreeWidgetItem* CPropertyGrid::AddListRow(QTreeWidgetItem* group, const QString
 
 void CPropertyGrid::Clear() {
     m_tree->clear();
-    m_description->clear();
+    ShowDescription(nullptr);
 }
 
 QTreeWidgetItem* CPropertyGrid::Row(QTreeWidgetItem* group, const QString& caption) {
@@ -173,8 +173,13 @@ void CPropertyGrid::UserChooseValue(QTreeWidgetItem* row, std::int32_t value) {
     emit RowChanged(row);
 }
 
+void CPropertyGrid::SetIdleDescription(const QString& text) {
+    m_idle = text;
+    if (!m_tree->currentItem()) ShowDescription(nullptr);
+}
+
 void CPropertyGrid::ShowDescription(QTreeWidgetItem* item) {
     m_description->setText(item ? QString("<b>%1</b><br>%2").arg(item->text(0).toHtmlEscaped(),
                                                                  Description(item).toHtmlEscaped())
-                                : QString());
+                                : m_idle.toHtmlEscaped());
 }

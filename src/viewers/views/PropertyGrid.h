@@ -55,6 +55,9 @@ public:
     void UserSetText(QTreeWidgetItem* row, const QString& text);
     void UserChooseValue(QTreeWidgetItem* row, std::int32_t value);
 
+    // What the description area says while no row is current.
+    void SetIdleDescription(const QString& text);
+
     QTreeWidget* Tree() const { return m_tree; }
     QString ShownDescription() const { return m_description->text(); }
 
@@ -66,5 +69,6 @@ private:
 
     QTreeWidget* m_tree;
     QLabel* m_description;
+    QString m_idle;
     bool m_bProgrammatic = false;
 };
