@@ -5,6 +5,9 @@
 CLoggerTableModel::CLoggerTableModel(CLoggerRows& rows, const CColumnSet& columns, QObject* parent)
     : QAbstractTableModel(parent), m_rows(rows), m_columns(columns), m_nRows(static_cast<int>(rows.RowCount())) {
     m_rows.SetObserver(this);
+    m_flush.setSingleShot(true);
+    m_flush.setInterval(25);
+    connect(&m_flush, &QTimer::timeout, this, &CLoggerTableModel::Flush);
 }
 
 CLoggerTableModel::~CLoggerTableModel() { m_rows.SetObserver(nullptr); }
@@ -19,7 +22,8 @@ QVariant CLoggerTableModel::data(const QModelIndex& index, int role) const {
     if (role != Qt::DisplayRole || !index.isValid() || index.row() >= m_nRows ||
         index.column() >= static_cast<int>(m_shown.size()))
         return {};
-    return QString::fromStdString(m_rows.Cell(static_cast<std::size_t>(index.row()), m_shown[index.column()]));
+    return QString::fromStdString(
+        m_rows.Cell(static_cast<std::size_t>(index.row() + m_nPending), m_shown[index.column()]));
 }
 
 QVariant CLoggerTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -57,18 +61,29 @@ void CLoggerTableModel::RemoveAllColumns() {
     beginResetModel();
     m_shown.clear();
     m_nRows = static_cast<int>(m_rows.RowCount());
+    m_nPending = 0;
     endResetModel();
 }
 
 void CLoggerTableModel::RowsInsertedAtTop(std::size_t count) {
     if (count == 0) return;
-    beginInsertRows({}, 0, static_cast<int>(count) - 1);
-    m_nRows += static_cast<int>(count);
+    m_nPending += static_cast<int>(count);
+    if (!m_flush.isActive()) m_flush.start();
+}
+
+void CLoggerTableModel::Flush() {
+    m_flush.stop();
+    if (m_nPending == 0) return;
+    beginInsertRows({}, 0, m_nPending - 1);
+    m_nRows += m_nPending;
+    m_nPending = 0;
     endInsertRows();
 }
 
 void CLoggerTableModel::RowsReset() {
+    m_flush.stop();
     beginResetModel();
     m_nRows = static_cast<int>(m_rows.RowCount());
+    m_nPending = 0;
     endResetModel();
 }

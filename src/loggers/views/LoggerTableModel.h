@@ -2,8 +2,11 @@
 // A logger's rows as a virtual table: the model keeps no text, it asks the rows
 // for the cells on screen. Its columns are the list's shown columns in the order
 // they were shown; the header's drag and drop decides where each is seen.
+// New rows are announced to the table together, at most every 25 ms: telling a
+// table of a million rows about 51 new ones at a time costs more than keeping them.
 
 #include <QAbstractTableModel>
+#include <QTimer>
 #include <vector>
 
 #include "ColumnSet.h"
@@ -28,10 +31,14 @@ public:
 
     void RowsInsertedAtTop(std::size_t count) override;
     void RowsReset() override;
+    // Announces the rows not announced yet.
+    void Flush();
 
 private:
     CLoggerRows& m_rows;
     const CColumnSet& m_columns;
     std::vector<std::int32_t> m_shown;
-    int m_nRows = 0;  // what the view was told; the rows may be ahead while a change is announced
+    int m_nRows = 0;     // what the table was told
+    int m_nPending = 0;  // newer rows, on top, not announced yet
+    QTimer m_flush;
 };
