@@ -1,14 +1,12 @@
 #include "FilterView.h"
 
 #include <QAction>
-#include <QPainter>
-#include <QPainterPath>
-#include <QPixmap>
 #include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <functional>
 
+#include "Icons.h"
 #include "WindowMessages.h"
 
 namespace {
@@ -42,52 +40,6 @@ QString DescriptorDescription(const QString& name) {
     return QString("Settings of the selected connection (%1)").arg(name);
 }
 
-// The toolbar's 16-by-16 glyphs: a funnel for filters, a list for descriptors,
-// with a plus or a minus badge; a circular arrow for the refresh.
-enum class EGlyph { Filter, Descriptor, Refresh };
-enum class EBadge { None, Plus, Minus };
-
-QIcon DrawIcon(EGlyph glyph, EBadge badge) {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(40, 60, 110), 1.2));
-    switch (glyph) {
-    case EGlyph::Filter: {
-        QPainterPath funnel;
-        funnel.moveTo(1.5, 2.5);
-        funnel.lineTo(12.5, 2.5);
-        funnel.lineTo(8.5, 7.5);
-        funnel.lineTo(8.5, 13.5);
-        funnel.lineTo(5.5, 11.5);
-        funnel.lineTo(5.5, 7.5);
-        funnel.closeSubpath();
-        p.setBrush(QColor(150, 180, 230));
-        p.drawPath(funnel);
-        break;
-    }
-    case EGlyph::Descriptor:
-        p.setBrush(QColor(240, 240, 240));
-        p.drawRect(QRectF(1.5, 1.5, 11, 12));
-        for (double y : {4.5, 7.5, 10.5}) p.drawLine(QPointF(3.5, y), QPointF(10.5, y));
-        break;
-    case EGlyph::Refresh:
-        p.setPen(QPen(QColor(30, 120, 50), 1.8));
-        p.drawArc(QRectF(2.5, 2.5, 11, 11), 90 * 16, 270 * 16);
-        p.setBrush(QColor(30, 120, 50));
-        p.drawPolygon(QPolygonF({QPointF(8, 0.5), QPointF(11.5, 2.5), QPointF(8, 5)}));
-        break;
-    }
-    if (badge != EBadge::None) {
-        const QColor colour = badge == EBadge::Plus ? QColor(20, 140, 40) : QColor(190, 30, 30);
-        p.setPen(QPen(colour, 2));
-        p.drawLine(QPointF(9.5, 12.5), QPointF(15.5, 12.5));
-        if (badge == EBadge::Plus) p.drawLine(QPointF(12.5, 9.5), QPointF(12.5, 15.5));
-    }
-    return QIcon(pixmap);
-}
-
 }  // namespace
 
 CFilterView::CFilterView(CFilteredViewerDoc& document, IPrompt& prompt, QWidget* parent)
@@ -119,20 +71,19 @@ void CFilterView::CreateToolBar() {
     const struct {
         int id;
         const char* tooltip;
-        EGlyph glyph;
-        EBadge badge;
+        EIcon icon;
         void (CFilterView::*handler)();
     } commands[] = {
-        {ID_NEW_FILTER, "New Filter", EGlyph::Filter, EBadge::Plus, &CFilterView::OnNewFilter},
-        {ID_REMOVE_FILTER, "Remove Current Filter", EGlyph::Filter, EBadge::Minus, &CFilterView::OnRemoveFilter},
-        {ID_NEW_DESCRIPTOR, "New Descriptor", EGlyph::Descriptor, EBadge::Plus, &CFilterView::OnNewDescriptor},
-        {ID_REMOVE_DESCRIPTOR, "Remove Focused Descriptor", EGlyph::Descriptor, EBadge::Minus,
+        {ID_NEW_FILTER, "New Filter", EIcon::NewFilter, &CFilterView::OnNewFilter},
+        {ID_REMOVE_FILTER, "Remove Current Filter", EIcon::RemoveFilter, &CFilterView::OnRemoveFilter},
+        {ID_NEW_DESCRIPTOR, "New Descriptor", EIcon::NewDescriptor, &CFilterView::OnNewDescriptor},
+        {ID_REMOVE_DESCRIPTOR, "Remove Focused Descriptor", EIcon::RemoveDescriptor,
          &CFilterView::OnRemoveDescriptor},
-        {ID_REFRESH_FROM_HISTORY, "Refresh From History", EGlyph::Refresh, EBadge::None,
+        {ID_REFRESH_FROM_HISTORY, "Refresh From History", EIcon::Refresh,
          &CFilterView::OnRefreshFromHistory},
     };
     for (const auto& command : commands) {
-        QAction* action = m_pToolBar->addAction(DrawIcon(command.glyph, command.badge), command.tooltip);
+        QAction* action = m_pToolBar->addAction(QvIcon(command.icon), command.tooltip);
         action->setObjectName(QString::number(command.id));
         action->setToolTip(command.tooltip);
         connect(action, &QAction::triggered, this, command.handler);

@@ -44,6 +44,29 @@ void Draw(QPainter& p, EIcon icon) {
         p.setPen(QPen(c.darker(140), 1));
         p.drawEllipse(QPointF(8, 8), 5, 5);
     };
+    // A plus or minus in the bottom right corner, over whatever was drawn.
+    auto badge = [&](bool plus) {
+        p.setPen(QPen(plus ? kGood : kBad, 2, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(10, 12.5), QPointF(15, 12.5));
+        if (plus) p.drawLine(QPointF(12.5, 10), QPointF(12.5, 15));
+    };
+    auto funnel = [&] {
+        QPainterPath path;
+        path.moveTo(1.5, 2.5);
+        path.lineTo(12.5, 2.5);
+        path.lineTo(8.5, 7.5);
+        path.lineTo(8.5, 13.5);
+        path.lineTo(5.5, 11.5);
+        path.lineTo(5.5, 7.5);
+        path.closeSubpath();
+        p.setBrush(QColor(0x9f, 0xc3, 0xe8));
+        p.drawPath(path);
+    };
+    auto list = [&] {
+        p.setBrush(kPaper);
+        p.drawRect(QRectF(1.5, 1.5, 11, 12));
+        for (double y : {4.5, 7.5, 10.5}) p.drawLine(QPointF(3.5, y), QPointF(10.5, y));
+    };
     auto arrow = [&](QPointF from, QPointF to) {
         p.drawLine(from, to);
         const QPointF d = (to - from) / std::hypot(to.x() - from.x(), to.y() - from.y());
@@ -125,6 +148,10 @@ void Draw(QPainter& p, EIcon icon) {
         case EIcon::Connect: p.setPen(QPen(kGood, 2)); arrow(QPointF(2, 8), QPointF(13, 8)); break;
         case EIcon::Disconnect: p.setPen(QPen(kBad, 2)); p.drawLine(QPointF(2, 8), QPointF(6.5, 8)); p.drawLine(QPointF(9.5, 8), QPointF(14, 8)); p.drawLine(QPointF(6.5, 4.5), QPointF(6.5, 11.5)); p.drawLine(QPointF(9.5, 4.5), QPointF(9.5, 11.5)); break;
         case EIcon::Wait: p.drawEllipse(QPointF(8, 8), 6, 6); p.drawLine(QPointF(8, 8), QPointF(8, 4)); p.drawLine(QPointF(8, 8), QPointF(11, 9.5)); break;
+        case EIcon::NewFilter: funnel(); badge(true); break;
+        case EIcon::RemoveFilter: funnel(); badge(false); break;
+        case EIcon::NewDescriptor: list(); badge(true); break;
+        case EIcon::RemoveDescriptor: list(); badge(false); break;
         case EIcon::CloseTab: p.setPen(QPen(kInk, 1.6, Qt::SolidLine, Qt::RoundCap)); p.drawLine(QPointF(4.5, 4.5), QPointF(11.5, 11.5)); p.drawLine(QPointF(11.5, 4.5), QPointF(4.5, 11.5)); break;
     }
 }

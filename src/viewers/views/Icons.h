@@ -13,6 +13,7 @@ enum class EIcon {
     EmptyHistory, EmptyList, Refresh, DisableRefresh,
     Add, Remove, Import, Export, ExpandAll, CollapseAll, Connect, Disconnect, Wait,
     CloseTab,
+    NewFilter, RemoveFilter, NewDescriptor, RemoveDescriptor,
 };
 
 QIcon QvIcon(EIcon icon);
