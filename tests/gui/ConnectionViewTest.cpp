@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QToolBar>
@@ -135,6 +136,16 @@ private:
     std::atomic<int> m_connects{0};
     std::atomic<int> m_detaches{0};
 };
+
+// Lets a held procedure go and waits for it to end, also when a failed check
+// leaves the test early, so that nothing it uses is destroyed under it.
+auto FinishOnExit(CGatedDocument& gated, const CConnectionInfoDlg& dialog) {
+    return qScopeGuard([&gated, &dialog] {
+        gated.Release();
+        if (!QTest::qWaitFor([&dialog] { return !dialog.IsBusy(); }, kOutcomeTimeoutMs))
+            qWarning("the connect procedure is still running");
+    });
+}
 
 // A port on loopback where nothing listens: a simulator's, once it is gone.
 std::string ClosedPort() {
@@ -472,6 +483,7 @@ void ConnectionViewTest::progressBarSweepsWhileTheProcedureRuns() {
     CConnectionInfoDlg dialog(gated, Record("Sim", sim.PortText()));
     QList<int> values;
     connect(dialog.ProgressBar(), &QProgressBar::valueChanged, this, [&values](int v) { values.push_back(v); });
+    const auto finish = FinishOnExit(gated, dialog);
     dialog.show();
 
     // Up to the end, then back down.
@@ -496,6 +508,7 @@ void ConnectionViewTest::cancelInsideTheConnectCallLetsItFinish() {
     Project project;
     CGatedDocument gated(project.document, CGatedDocument::AT_CONNECT);
     CConnectionInfoDlg dialog(gated, Record("Sim", sim.PortText()));
+    const auto finish = FinishOnExit(gated, dialog);
     dialog.show();
     QTRY_VERIFY_WITH_TIMEOUT(gated.Reached(), kOutcomeTimeoutMs);
 
@@ -515,6 +528,7 @@ void ConnectionViewTest::cancelBeforeTheConnectCallStopsTheLink() {
     Project project;
     CGatedDocument gated(project.document, CGatedDocument::AT_ATTACH);
     CConnectionInfoDlg dialog(gated, Record("Sim", sim.PortText()));
+    const auto finish = FinishOnExit(gated, dialog);
     dialog.show();
     QTRY_VERIFY_WITH_TIMEOUT(gated.Reached(), kOutcomeTimeoutMs);
     QVERIFY(project.document.Worker().IsStarted());
