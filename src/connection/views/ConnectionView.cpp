@@ -3,9 +3,6 @@
 #include <QAction>
 #include <QFile>
 #include <QFileDialog>
-#include <QPainter>
-#include <QPainterPath>
-#include <QPixmap>
 #include <QPointer>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -13,6 +10,7 @@
 #include "ConnectProcedure.h"
 #include "ConnectionInfoDlg.h"
 #include "ConnectionViewDoc.h"
+#include "Icons.h"
 #include "PropertyGrid.h"
 #include "QuorvelDoc.h"
 #include "StringTable.h"
@@ -25,23 +23,24 @@ constexpr int kMaxPort = 65535;
 // The rows under each record, in this order.
 enum ERecordRow : int { ROW_NAME, ROW_ADDRESS, ROW_PORT, ROW_COMMENTS };
 
-// 0 stands for a separator.
-constexpr struct {
+// A command of 0 stands for a separator.
+const struct {
     int command;
     int tooltip;
+    EIcon icon;
 } kToolbar[] = {
-    {0, 0},
-    {CMD_CONNECTION_NEW, IDS_TIP_NEW_RECORD},
-    {CMD_CONNECTION_REMOVE, IDS_TIP_REMOVE_RECORD},
-    {CMD_CONNECTION_IMPORT, IDS_TIP_IMPORT},
-    {CMD_CONNECTION_EXPORT, IDS_TIP_EXPORT},
-    {0, 0},
-    {CMD_CONNECTION_EXPAND_ALL, IDS_TIP_EXPAND_ALL},
-    {CMD_CONNECTION_COLLAPSE_ALL, IDS_TIP_COLLAPSE_ALL},
-    {0, 0},
-    {CMD_CONNECTION_CONNECT, IDS_TIP_CONNECT},
-    {CMD_CONNECTION_DISCONNECT, IDS_TIP_DISCONNECT},
-    {CMD_CONNECTION_WAIT, IDS_TIP_WAIT},
+    {0, 0, {}},
+    {CMD_CONNECTION_NEW, IDS_TIP_NEW_RECORD, EIcon::Add},
+    {CMD_CONNECTION_REMOVE, IDS_TIP_REMOVE_RECORD, EIcon::Remove},
+    {CMD_CONNECTION_IMPORT, IDS_TIP_IMPORT, EIcon::Import},
+    {CMD_CONNECTION_EXPORT, IDS_TIP_EXPORT, EIcon::Export},
+    {0, 0, {}},
+    {CMD_CONNECTION_EXPAND_ALL, IDS_TIP_EXPAND_ALL, EIcon::ExpandAll},
+    {CMD_CONNECTION_COLLAPSE_ALL, IDS_TIP_COLLAPSE_ALL, EIcon::CollapseAll},
+    {0, 0, {}},
+    {CMD_CONNECTION_CONNECT, IDS_TIP_CONNECT, EIcon::Connect},
+    {CMD_CONNECTION_DISCONNECT, IDS_TIP_DISCONNECT, EIcon::Disconnect},
+    {CMD_CONNECTION_WAIT, IDS_TIP_WAIT, EIcon::Wait},
 };
 
 QString Utf8(const std::string& text) { return QString::fromStdString(text); }
@@ -55,71 +54,6 @@ QStringList NameFilters() {
     QStringList filters;
     for (int i = 0; i < parts.size(); i += 2) filters.push_back(parts[i]);
     return filters;
-}
-
-// Toolbar pictures: one line weight and palette, drawn rather than shipped.
-QIcon DrawIcon(int command) {
-    QPixmap pixmap(16, 16);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    const QColor ink(64, 64, 64), go(40, 140, 60), stop(190, 50, 40);
-    p.setPen(QPen(ink, 1.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    const auto box = [&p] { p.drawRect(QRectF(2.5, 2.5, 11, 11)); };
-    const auto arrow = [&p](QPointF from, QPointF to) {
-        p.drawLine(from, to);
-        const qreal dy = to.y() > from.y() ? -3 : 3;
-        p.drawLine(to, to + QPointF(-3, dy));
-        p.drawLine(to, to + QPointF(3, dy));
-    };
-    switch (command) {
-        case CMD_CONNECTION_NEW:
-            p.setPen(QPen(go, 2.5, Qt::SolidLine, Qt::RoundCap));
-            p.drawLine(QPointF(8, 3), QPointF(8, 13));
-            p.drawLine(QPointF(3, 8), QPointF(13, 8));
-            break;
-        case CMD_CONNECTION_REMOVE:
-            p.setPen(QPen(stop, 2.5, Qt::SolidLine, Qt::RoundCap));
-            p.drawLine(QPointF(4, 4), QPointF(12, 12));
-            p.drawLine(QPointF(12, 4), QPointF(4, 12));
-            break;
-        case CMD_CONNECTION_IMPORT:
-        case CMD_CONNECTION_EXPORT:
-            p.drawPolyline(QPolygonF({QPointF(2.5, 10), QPointF(2.5, 13.5), QPointF(13.5, 13.5), QPointF(13.5, 10)}));
-            if (command == CMD_CONNECTION_IMPORT)
-                arrow(QPointF(8, 1.5), QPointF(8, 10.5));
-            else
-                arrow(QPointF(8, 10.5), QPointF(8, 1.5));
-            break;
-        case CMD_CONNECTION_EXPAND_ALL:
-        case CMD_CONNECTION_COLLAPSE_ALL:
-            box();
-            p.drawLine(QPointF(5, 8), QPointF(11, 8));
-            if (command == CMD_CONNECTION_EXPAND_ALL) p.drawLine(QPointF(8, 5), QPointF(8, 11));
-            break;
-        case CMD_CONNECTION_CONNECT:
-        case CMD_CONNECTION_DISCONNECT: {
-            // Two plug halves, joined or pulled apart.
-            const bool joined = command == CMD_CONNECTION_CONNECT;
-            const qreal gap = joined ? 0 : 2;
-            p.setBrush(joined ? go : stop);
-            p.drawRect(QRectF(2.5 - gap, 5.5, 5, 5));
-            p.drawRect(QRectF(8.5 + gap, 5.5, 5, 5));
-            p.drawLine(QPointF(0.5, 8), QPointF(2.5 - gap, 8));
-            p.drawLine(QPointF(13.5 + gap, 8), QPointF(15.5, 8));
-            break;
-        }
-        case CMD_CONNECTION_WAIT:
-            p.drawLine(QPointF(3.5, 2.5), QPointF(12.5, 2.5));
-            p.drawLine(QPointF(3.5, 13.5), QPointF(12.5, 13.5));
-            p.drawPolyline(QPolygonF({QPointF(4.5, 2.5), QPointF(11.5, 13.5)}));
-            p.drawPolyline(QPolygonF({QPointF(11.5, 2.5), QPointF(4.5, 13.5)}));
-            break;
-        default:
-            break;
-    }
-    p.end();
-    return QIcon(pixmap);
 }
 
 }  // namespace
@@ -139,7 +73,7 @@ CConnectionView::CConnectionView(CQuorvelDoc& document, IPrompt& prompt, QWidget
             m_pToolBar->addSeparator();
             continue;
         }
-        QAction* action = m_pToolBar->addAction(DrawIcon(button.command), QvString(button.tooltip));
+        QAction* action = m_pToolBar->addAction(QvIcon(button.icon), QvString(button.tooltip));
         action->setObjectName(QString::number(button.command));
         action->setToolTip(QvString(button.tooltip));
         m_actions[button.command] = action;
