@@ -19,6 +19,8 @@ ConnectOutcome RunConnectProcedure(IConnectionDocument& document, const CConnect
     }
     outcome.lResult = document.AttachCallingThread();
     if (RpcFailed(outcome.lResult)) {
+        // The link was started for this attempt only; it must not stay listening.
+        document.StopLink();
         outcome.nErrorText = IDS_CANNOT_INITIALIZE_RPC;
         return outcome;
     }

@@ -58,7 +58,10 @@ CLoggerListView::CLoggerListView(CQuorvelDoc& document, SLoggerViewTraits traits
 CLoggerListView::~CLoggerListView() {
     SaveLayout();
     m_rows->Stop();
-    m_rows->SetObserver(nullptr);
+    // The model watches the rows, which go with this object, before Qt deletes the children.
+    m_table->setModel(nullptr);
+    delete m_model;
+    m_model = nullptr;
     if (m_viewerDoc.ViewWindow() == &m_window) m_viewerDoc.SetViewWindow(nullptr);
 }
 

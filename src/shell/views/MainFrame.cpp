@@ -63,12 +63,18 @@ CMainFrame::CMainFrame(CQuorvelDoc& document, IPrompt& prompt, CKeyStore& settin
     resize(1200, 760);
     RefreshStatusBar();
     UpdateTitle();
-    connect(qApp, &QApplication::focusChanged, this, [this] { UpdateEditActions(); });
-    connect(QApplication::clipboard(), &QClipboard::dataChanged, this, [this] { UpdateEditActions(); });
+    // Focus and selections change while the window's children are destroyed; the
+    // watcher goes first, taking these connections with it.
+    m_editWatcher = new QObject(this);
+    connect(qApp, &QApplication::focusChanged, m_editWatcher, [this] { UpdateEditActions(); });
+    connect(QApplication::clipboard(), &QClipboard::dataChanged, m_editWatcher, [this] { UpdateEditActions(); });
     UpdateEditActions();
 }
 
 CMainFrame::~CMainFrame() {
+    delete m_editWatcher;
+    // The worker thread posts to this window while the link runs: it ends first.
+    m_document.StopLink();
     m_document.RemoveView(this);
     m_document.SetFrame(nullptr);
     // The tabs go before the document forgets them.
@@ -233,8 +239,12 @@ void CMainFrame::UpdateEditActions() {
     if (QAction* a = Action(ID_EDIT_COPY)) a->setEnabled(field && selection);
     if (QAction* a = Action(ID_EDIT_CUT)) a->setEnabled(field && selection && writable);
     if (QAction* a = Action(ID_EDIT_PASTE)) a->setEnabled(field && writable && clipboardText);
-    if (line) connect(line, &QLineEdit::selectionChanged, this, &CMainFrame::UpdateEditActions, Qt::UniqueConnection);
-    if (text) connect(text, &QPlainTextEdit::selectionChanged, this, &CMainFrame::UpdateEditActions, Qt::UniqueConnection);
+    // Each field is watched once for its selection.
+    if (field && !focus->property("quorvelEditWatched").toBool()) {
+        focus->setProperty("quorvelEditWatched", true);
+        if (line) connect(line, &QLineEdit::selectionChanged, m_editWatcher, [this] { UpdateEditActions(); });
+        if (text) connect(text, &QPlainTextEdit::selectionChanged, m_editWatcher, [this] { UpdateEditActions(); });
+    }
 }
 
 void CMainFrame::OnMessage(std::uint32_t message) {

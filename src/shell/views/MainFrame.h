@@ -87,6 +87,7 @@ private:
     QLabel* m_connectionIcon = nullptr;
     QLabel* m_editor = nullptr;
     QMenu* m_recentMenu = nullptr;
+    QObject* m_editWatcher = nullptr;
     QStringList m_recent;
     bool m_bConnectedShown = false;
     bool m_bConnectedIcon = false;

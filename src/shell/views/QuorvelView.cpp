@@ -32,7 +32,11 @@ CQuorvelView::CQuorvelView(CQuorvelDoc& document, IPrompt& prompt, CContextBar& 
     document.SetTabs(this);
 }
 
-CQuorvelView::~CQuorvelView() { m_document.SetTabs(nullptr); }
+CQuorvelView::~CQuorvelView() {
+    // The strip is destroyed after this object; its last selection changes must not reach it.
+    disconnect(m_tabs, nullptr, this, nullptr);
+    m_document.SetTabs(nullptr);
+}
 
 int CQuorvelView::FindTab(const std::string& viewClass) const {
     for (int i = 0; i < m_tabs->count(); ++i)

@@ -77,6 +77,11 @@ CPropertyGrid::CPropertyGrid(QWidget* parent)
     connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) { ShowDescription(item); });
 }
 
+CPropertyGrid::~CPropertyGrid() {
+    // The tree is destroyed after this object; its last current-item change must not reach it.
+    disconnect(m_tree, nullptr, this, nullptr);
+}
+
 QTreeWidgetItem* CPropertyGrid::AddGroup(const QString& caption, const QString& description, bool expanded) {
     auto* group = new QTreeWidgetItem(m_tree);
     group->setFirstColumnSpanned(true);

@@ -21,6 +21,7 @@ public:
     };
 
     explicit CPropertyGrid(QWidget* parent = nullptr);
+    ~CPropertyGrid() override;
 
     QTreeWidgetItem* AddGroup(const QString& caption, const QString& description, bool expanded);
     QTreeWidgetItem* AddTextRow(QTreeWidgetItem* group, const QString& caption, const QString& description,
