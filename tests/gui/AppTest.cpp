@@ -289,6 +289,32 @@ private slots:
         QVERIFY(!doc->RefreshList());
     }
 
+    void closingAsksToSaveAModifiedProject() {
+        Session session;
+        QVERIFY(session.Start());
+        const QString path = session.dir.filePath("kept.qvl");
+        QVERIFY(session.Frame().SaveProjectAs(path));
+        session.Document().m_csProjectLanguage = "fr";
+        session.Document().SetModifiedFlag();
+        session.prompt.answerYes = false;
+        QVERIFY(session.Frame().close());
+        auto contents = [&] {
+            QFile file(path);
+            return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+        };
+        QVERIFY(contents().contains("m_csProjectLanguage"));
+        QVERIFY(!contents().contains(">fr<"));
+        QCOMPARE(session.prompt.Last(), "Save changes to " + QFileInfo(path).filePath().toStdString() + "?");
+
+        session.Frame().show();
+        session.prompt.answerYes = true;
+        QVERIFY(session.Frame().close());
+        QVERIFY(!session.Document().IsModified());
+        QVERIFY(contents().contains(">fr<"));
+        std::string bars;
+        QVERIFY(session.store.GetString(QV_BAR_STATES_KEY, "Bars", &bars));  // the layout was saved on the way out
+    }
+
     void aProjectReopensWithItsTabColumnsAndFilters() {
         Session session;
         QVERIFY(session.Start());

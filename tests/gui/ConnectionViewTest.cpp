@@ -21,6 +21,7 @@
 #include "ConnectionViewDoc.h"
 #include "PropertyGrid.h"
 #include "QuorvelDoc.h"
+#include "RawPeer.h"
 #include "RecordingPrompt.h"
 #include "RunningSimulator.h"
 
@@ -179,6 +180,7 @@ private slots:
     void failingImportsAreReportedOneByOne();
     void failingExportIsReported();
     void dialogShowsTheErrorWhenNoEngineListens();
+    void dialogShowsTheErrorWhenTheLocalPortIsTaken();
     void dialogClosesItselfOnceConnected();
     void progressBarSweepsWhileTheProcedureRuns();
     void cancelInsideTheConnectCallLetsItFinish();
@@ -460,6 +462,22 @@ void ConnectionViewTest::dialogShowsTheErrorWhenNoEngineListens() {
     QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
+}
+
+void ConnectionViewTest::dialogShowsTheErrorWhenTheLocalPortIsTaken() {
+    RunningSimulator sim;
+    RawListener taken;  // the port the program would listen on for the engine
+    Project project;
+    project.document.m_lLocalQuorvelTCPPort = taken.Port();
+    CConnectionInfoDlg dialog(project.document, Record("Sim", sim.PortText()));
+    dialog.show();
+    QTRY_COMPARE_WITH_TIMEOUT(dialog.windowTitle(), QString(" ERROR MESSAGE"), kOutcomeTimeoutMs);
+    QCOMPARE(dialog.StatusText(), QString("Cannot initialize RPC.\nTry to change the TCP Port of Quorvel"));
+    QVERIFY(dialog.OkButton()->isVisible());
+    QCOMPARE(project.document.ConnectionState(), CONNECTION_NONE);
+    QVERIFY(!project.document.Worker().IsStarted());
+    QTest::mouseClick(dialog.OkButton(), Qt::LeftButton);
+    QVERIFY(!dialog.isVisible());
 }
 
 void ConnectionViewTest::dialogClosesItselfOnceConnected() {
