@@ -111,6 +111,7 @@ void CQuorvelDoc::DeleteContents() {
 }
 
 bool CQuorvelDoc::OnOpenDocument(const std::string& path) {
+    const std::int32_t port = m_lLocalQuorvelTCPPort;
     DeleteContents();
     m_bModified = true;
     int code;
@@ -122,8 +123,8 @@ bool CQuorvelDoc::OnOpenDocument(const std::string& path) {
     }
     if (code != LOAD_OK) {
         ShowLoadFailure(code);
-        // Whatever was read before the failing step goes: the user gets a new project.
-        const std::int32_t port = m_lLocalQuorvelTCPPort;
+        // Whatever was read before the failing step goes: the user gets a new project
+        // with the port the previous one had.
         OnNewDocument();
         m_lLocalQuorvelTCPPort = port;
         return false;

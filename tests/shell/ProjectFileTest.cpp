@@ -203,6 +203,7 @@ TEST_F(ProjectFile, ANewProjectKeepsThePortOfThePreviousOne) {
 
 TEST_F(ProjectFile, FilesItCannotUseAreRefusedWithTheirMessageAndLeaveANewProject) {
     ASSERT_TRUE(document->OnNewDocument());
+    document->m_lLocalQuorvelTCPPort = 14000;  // written into the bad files below
     struct Case {
         const char* what;
         std::string bytes;
@@ -216,6 +217,7 @@ TEST_F(ProjectFile, FilesItCannotUseAreRefusedWithTheirMessageAndLeaveANewProjec
         {"text", "hello, world", "Invalid Quorvel file."},
         {"cut short", LegacyBytes({1, 2}).substr(0, 90), "damaged or incomplete"},
     };
+    document->m_lLocalQuorvelTCPPort = 12988;
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
         Write(Path("bad.qvl"), c.bytes);
@@ -226,6 +228,7 @@ TEST_F(ProjectFile, FilesItCannotUseAreRefusedWithTheirMessageAndLeaveANewProjec
         EXPECT_NE(prompt.Last().find(c.message), std::string::npos) << prompt.Last();
         EXPECT_TRUE(IsFreshProject());
         EXPECT_TRUE(document->PathName().empty());
+        EXPECT_EQ(document->m_lLocalQuorvelTCPPort, 12988) << "the port of the project before, not the file's";
     }
     std::string absurd = LegacyBytes({});
     absurd.replace(absurd.size() - 72 - 4, 4, std::string("\xFF\xFF\xFF\x7F", 4));  // the count of viewer blocks
