@@ -170,6 +170,15 @@ void CMainFrame::CreateMenusAndToolbars() {
     copy->setIcon(QvIcon(EIcon::Copy));
     QAction* paste = action(ID_EDIT_PASTE, "&Paste", QKeySequence::Paste);
     paste->setIcon(QvIcon(EIcon::Paste));
+    // The older keys too (Shift+Delete, Ctrl+Insert, Shift+Insert), where the platform lacks them.
+    auto withKey = [](QKeySequence::StandardKey standard, const QKeySequence& older) {
+        QList<QKeySequence> keys = QKeySequence::keyBindings(standard);
+        if (!keys.contains(older)) keys.push_back(older);
+        return keys;
+    };
+    cut->setShortcuts(withKey(QKeySequence::Cut, QKeySequence(Qt::SHIFT | Qt::Key_Delete)));
+    copy->setShortcuts(withKey(QKeySequence::Copy, QKeySequence(Qt::CTRL | Qt::Key_Insert)));
+    paste->setShortcuts(withKey(QKeySequence::Paste, QKeySequence(Qt::SHIFT | Qt::Key_Insert)));
     // Sent to the focused text field, as the system's own requests.
     connect(cut, &QAction::triggered, this, [] {
         if (auto* e = qobject_cast<QLineEdit*>(QApplication::focusWidget())) e->cut();
