@@ -59,3 +59,22 @@ protected:
     }
     RpcPtr<I> m_engine;
 };
+
+// An engine object that observes only between its methods 1 (start) and 2 (stop);
+// their answers change nothing.
+template <class I>
+class TMonitoringCommander : public TEngineCommander<I> {
+public:
+    using TEngineCommander<I>::TEngineCommander;
+
+protected:
+    RpcResult OpenEngineObject() override {
+        const RpcResult r = TEngineCommander<I>::OpenEngineObject();
+        if (RpcSucceeded(r)) this->m_engine->StartMonitoring();
+        return r;
+    }
+    void CloseEngineObject() override {
+        if (this->m_engine) this->m_engine->StopMonitoring();
+        TEngineCommander<I>::CloseEngineObject();
+    }
+};

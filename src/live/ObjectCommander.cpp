@@ -1,16 +1,5 @@
 #include "ObjectCommander.h"
 
-RpcResult CObjectCommander::OpenEngineObject() {
-    const RpcResult r = TEngineCommander::OpenEngineObject();
-    if (RpcSucceeded(r)) m_engine->StartMonitoring();  // its answer changes nothing
-    return r;
-}
-
-void CObjectCommander::CloseEngineObject() {
-    if (m_engine) m_engine->StopMonitoring();
-    TEngineCommander::CloseEngineObject();
-}
-
 void CObjectCommander::EmptyState() {
     std::lock_guard lock(m_lock);
     m_micros.clear();

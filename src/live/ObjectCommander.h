@@ -8,9 +8,9 @@
 #include "EngineCommander.h"
 #include "NorvInterfaces.h"
 
-class CObjectCommander final : public TEngineCommander<INorvObjectMonitor> {
+class CObjectCommander final : public TMonitoringCommander<INorvObjectMonitor> {
 public:
-    using TEngineCommander::TEngineCommander;
+    using TMonitoringCommander::TMonitoringCommander;
     std::string GetName() const override { return "CObjectCommander"; }
 
     // The micro list is emptied and refilled when the engine answers; the object list
@@ -21,8 +21,6 @@ public:
 
 protected:
     RpcResult NotConnectedResult() const override { return CONN_E_NOT_CONNECTED; }
-    RpcResult OpenEngineObject() override;
-    void CloseEngineObject() override;
     void EmptyState() override;
 
 private:

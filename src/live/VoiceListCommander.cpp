@@ -1,16 +1,5 @@
 #include "VoiceListCommander.h"
 
-RpcResult CVoiceListCommander::OpenEngineObject() {
-    const RpcResult r = TEngineCommander::OpenEngineObject();
-    if (RpcSucceeded(r)) m_engine->StartMonitoring();  // its answer changes nothing
-    return r;
-}
-
-void CVoiceListCommander::CloseEngineObject() {
-    if (m_engine) m_engine->StopMonitoring();
-    TEngineCommander::CloseEngineObject();
-}
-
 void CVoiceListCommander::EmptyState() {
     std::lock_guard lock(m_lock);
     m_voices.clear();

@@ -7,9 +7,9 @@
 #include "EngineCommander.h"
 #include "NorvInterfaces.h"
 
-class CVoiceListCommander final : public TEngineCommander<INorvVoiceMonitor> {
+class CVoiceListCommander final : public TMonitoringCommander<INorvVoiceMonitor> {
 public:
-    using TEngineCommander::TEngineCommander;
+    using TMonitoringCommander::TMonitoringCommander;
     std::string GetName() const override { return "CVoiceListCommander"; }
 
     // Empties the list and refills it from the engine; the engine call's result.
@@ -18,8 +18,6 @@ public:
 
 protected:
     RpcResult NotConnectedResult() const override { return CONN_E_NOT_CONNECTED; }
-    RpcResult OpenEngineObject() override;
-    void CloseEngineObject() override;
     void EmptyState() override;
 
 private:

@@ -155,7 +155,8 @@ int CAtomicLoadingFilterDescriptor::LoadOwn(CLegacyArchiveReader& a) {
     return 0;
 }
 
-bool CAtomicLoadingFilter::Match(const CInfoContainer& record, const CFilterDescriptor& descriptor, bool* matched) {
+bool MatchAtomicLoading(const CInfoContainer& record, const CFilterDescriptor& descriptor, std::uint32_t criteria,
+                        bool* matched) {
     const auto* r = dynamic_cast<const CAtomicLoadingInfoContainer*>(&record);
     const auto& d = static_cast<const CAtomicLoadingFilterDescriptor&>(descriptor);
     if (!r) {
@@ -163,13 +164,24 @@ bool CAtomicLoadingFilter::Match(const CInfoContainer& record, const CFilterDesc
         return false;
     }
     const CAtomicLoadingInfoContainer::Fields got = r->Get(), want = d.Template().Get();
-    // Load count, reference count and load state are the atomic loading viewer's criteria.
+    auto uses = [&](EAtomicLoadingCriterion c) { return (criteria & c) != 0 && d.Uses(c); };
     return CCriteriaMatch(matched)
-        .Test(d.Uses(LOADING_BY_OBJECT_ID), got.objectId == want.objectId)
-        .Test(d.Uses(LOADING_BY_EVENT_TYPE), got.eventType == want.eventType)
-        .Test(d.Uses(LOADING_BY_DATA_TYPE), got.dataType == want.dataType)
-        .Test(d.Uses(LOADING_BY_OBJECT_NAME), got.objectName.find(want.objectName) != std::string::npos)
+        .Test(uses(LOADING_BY_OBJECT_ID), got.objectId == want.objectId)
+        .Test(uses(LOADING_BY_EVENT_TYPE), got.eventType == want.eventType)
+        .Test(uses(LOADING_BY_DATA_TYPE), got.dataType == want.dataType)
+        .Test(uses(LOADING_BY_OBJECT_NAME), got.objectName.find(want.objectName) != std::string::npos)
+        .Test(uses(LOADING_BY_LOAD_COUNT), got.loadCount == want.loadCount)
+        .Test(uses(LOADING_BY_REFERENCE_COUNT), got.referenceCount == want.referenceCount)
+        .Test(uses(LOADING_BY_LOAD_STATE), got.loadState == want.loadState)
         .Applies();
+}
+
+bool CAtomicLoadingFilter::Match(const CInfoContainer& record, const CFilterDescriptor& descriptor, bool* matched) {
+    // Load count, reference count and load state are the atomic loading viewer's criteria.
+    return MatchAtomicLoading(record, descriptor,
+                              LOADING_BY_OBJECT_ID | LOADING_BY_EVENT_TYPE | LOADING_BY_DATA_TYPE |
+                                  LOADING_BY_OBJECT_NAME,
+                              matched);
 }
 
 void CAtomicLoadingLoggerViewerDoc::DefineColumns() {

@@ -73,6 +73,10 @@ private:
     std::string m_csRefCount;
 };
 
+// Tests the descriptor's criteria among those of the mask, in the order of their bits.
+bool MatchAtomicLoading(const CInfoContainer& record, const CFilterDescriptor& descriptor, std::uint32_t criteria,
+                        bool* matched);
+
 class CAtomicLoadingFilter final : public CFilter {
 protected:
     std::unique_ptr<CFilterDescriptor> CreateDescriptor() override {

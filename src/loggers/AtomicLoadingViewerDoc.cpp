@@ -36,21 +36,11 @@ std::string LoadedObjectCellText(const CAtomicLoadingInfoContainer& record, std:
 
 bool CAtomicLoadingViewerFilter::Match(const CInfoContainer& record, const CFilterDescriptor& descriptor,
                                        bool* matched) {
-    const auto* r = dynamic_cast<const CAtomicLoadingInfoContainer*>(&record);
-    const auto& d = static_cast<const CAtomicLoadingFilterDescriptor&>(descriptor);
-    if (!r) {
-        *matched = false;
-        return false;
-    }
-    const CAtomicLoadingInfoContainer::Fields got = r->Get(), want = d.Template().Get();
-    return CCriteriaMatch(matched)
-        .Test(d.Uses(LOADING_BY_OBJECT_ID), got.objectId == want.objectId)
-        .Test(d.Uses(LOADING_BY_DATA_TYPE), got.dataType == want.dataType)
-        .Test(d.Uses(LOADING_BY_OBJECT_NAME), got.objectName.find(want.objectName) != std::string::npos)
-        .Test(d.Uses(LOADING_BY_LOAD_COUNT), got.loadCount == want.loadCount)
-        .Test(d.Uses(LOADING_BY_REFERENCE_COUNT), got.referenceCount == want.referenceCount)
-        .Test(d.Uses(LOADING_BY_LOAD_STATE), got.loadState == want.loadState)
-        .Applies();
+    // A loaded object has no event type.
+    return MatchAtomicLoading(record, descriptor,
+                              LOADING_BY_OBJECT_ID | LOADING_BY_DATA_TYPE | LOADING_BY_OBJECT_NAME |
+                                  LOADING_BY_LOAD_COUNT | LOADING_BY_REFERENCE_COUNT | LOADING_BY_LOAD_STATE,
+                              matched);
 }
 
 void CAtomicLoadingViewerDoc::DefineColumns() {

@@ -288,7 +288,6 @@ void CMainFrame::RefreshStatusBar() {
     std::snprintf(text, sizeof text, QvString(IDS_CONNECTED_ON), m_document.ConnectionName().c_str());
     m_connectionText->setText(text);
     m_connectionText->setVisible(connected);
-    m_bConnectedShown = connected;
 }
 
 void CMainFrame::UpdateTitle() {

@@ -45,8 +45,8 @@ public:
 
     // The status bar's texts, left to right, for what is shown.
     QString MessageText() const { return m_message->text(); }
-    QString ConnectionText() const { return m_connectionText->isVisible() ? m_connectionText->text() : QString(); }
-    bool ConnectionTextShown() const { return m_bConnectedShown; }
+    QString ConnectionText() const { return ConnectionTextShown() ? m_connectionText->text() : QString(); }
+    bool ConnectionTextShown() const { return !m_connectionText->isHidden(); }
     bool ConnectedIconShown() const { return m_bConnectedIcon; }
     QString EditorText() const { return m_editor->text(); }
 
@@ -89,6 +89,5 @@ private:
     QMenu* m_recentMenu = nullptr;
     QObject* m_editWatcher = nullptr;
     QStringList m_recent;
-    bool m_bConnectedShown = false;
     bool m_bConnectedIcon = false;
 };
